@@ -1,0 +1,32 @@
+#pragma once
+// A fresh folder for one test, removed with everything in it afterwards.
+#include <filesystem>
+#include <random>
+#include <string>
+
+class TempFolder {
+ public:
+  TempFolder() {
+    std::random_device rd;
+    path_ = std::filesystem::temp_directory_path() /
+            ("qx_test_" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    // A test may have made parts read-only; give them back before removing.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
