@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "TempFolder.h"
+#include "common/TempFolder.h"
 #include "project/ChoiceLists.h"
 
 using namespace qx;

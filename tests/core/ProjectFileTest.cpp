@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "TempFolder.h"
+#include "common/TempFolder.h"
 #include "project/OptionsFile.h"
 
 using namespace qx;

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only those that are missing.
+# Usage: scripts/deps.sh [core|gui|all]   (default: all)
+set -euo pipefail
+what=${1:-all}
+pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev googletest python3)
+if [[ $what != core ]]; then
+  pkgs+=(qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+         gstreamer1.0-plugins-bad gstreamer1.0-libav xvfb xauth ffmpeg)
+fi
+if [[ $what == all ]]; then
+  pkgs+=(clang-14 libclang-rt-14-dev python3-yaswfp libimage-exiftool-perl file)
+fi
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

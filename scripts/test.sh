@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the full build (with the
+# desktop program when QX_BUILD_GUI is not OFF), the core alone without Qt, and the fuzz targets.
+# QX_SANITIZE=ON|OFF (default ON) builds with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sanitize=${QX_SANITIZE:-ON}
+gui=${QX_BUILD_GUI:-ON}
+scripts/deps.sh all
+jobs=$(nproc)
+
+echo "== full build (GUI=$gui, sanitizers=$sanitize)"
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE="$sanitize" -DQX_BUILD_GUI="$gui"
+cmake --build build-test -j "$jobs"
+ctest --test-dir build-test --output-on-failure -j "$jobs"
+
+if [[ $gui != OFF ]]; then
+  echo "== core alone (GUI=OFF)"
+  cmake -S . -B build-core -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE="$sanitize" -DQX_BUILD_GUI=OFF
+  cmake --build build-core -j "$jobs"
+  ctest --test-dir build-core --output-on-failure -j "$jobs"
+fi
+
+echo "== fuzz targets (${QX_FUZZ_SECONDS:-30} s each)"
+CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_SANITIZE=ON \
+  -DQX_BUILD_GUI=OFF -DQX_FUZZ=ON -DQX_FUZZ_SECONDS="${QX_FUZZ_SECONDS:-30}"
+cmake --build build-fuzz -j "$jobs" --target fuzz_project_reader fuzz_options_reader fuzz_number_reading
+ctest --test-dir build-fuzz --output-on-failure -R '^fuzz\.'
