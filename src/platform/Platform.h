@@ -1,0 +1,52 @@
+#pragma once
+// The host system behind one interface: message boxes, file and colour dialogs, opening a
+// document, finding or starting another program, the click sound. The window never calls the
+// host directly, so tests answer instead of a person (see the recording fake in tests/gui).
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace qx {
+
+enum class MessageIcon { Information, Warning, Question };
+enum class MessageAnswer { Ok, Cancel };
+
+struct FileDialogRequest {
+  bool save = false;
+  QString title;
+  QString filterDescription;  // "Project files"
+  QString pattern;            // "*.pp"
+  QString initialName;        // "*.pp", or empty
+  QString startFolder;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A modal message box; with okCancel it offers OK and Cancel, otherwise OK alone.
+  virtual MessageAnswer messageBox(QWidget* owner, const QString& text, const QString& title,
+                                   MessageIcon icon, bool okCancel = false) = 0;
+  // The files chosen, in the order chosen; empty when cancelled.
+  virtual QStringList runFileDialog(QWidget* owner, const FileDialogRequest& request) = 0;
+  // A colour as 0x00BBGGRR, or nothing when cancelled.
+  virtual std::optional<std::uint32_t> chooseColour(QWidget* owner, std::uint32_t initial) = 0;
+  // Opens a file or an address with the desktop's default application.
+  virtual void openDocument(const QString& pathOrUrl) = 0;
+  // Brings forward a running program whose main window has this caption; false when none runs.
+  virtual bool activateProgram(const QString& caption) = 0;
+  // Starts a program without waiting for it; false when it could not be started.
+  virtual bool startProgram(const QString& path) = 0;
+  // Plays a sound resource asynchronously (type and name as in resources/<TYPE>/<NAME>.wav).
+  virtual void playResourceSound(std::string_view type, std::string_view name) = 0;
+};
+
+std::unique_ptr<Platform> makeQtPlatform();
+
+}  // namespace qx
