@@ -4,6 +4,7 @@
 #include <set>
 #include <sstream>
 
+#include "common/CrlfLines.h"
 #include "project/FileIo.h"
 #include "publish/AirDescriptor.h"
 #include "publish/ConfigXml.h"
@@ -20,15 +21,6 @@ std::string golden(const std::string& name) {
   return bytes ? bytes.value() : std::string();
 }
 
-std::vector<std::string> splitCrlf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-    lines.push_back(text.substr(start, end - start));
-  EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-  return lines;
-}
-
 HotSpot spot(std::string link, std::string title, int yaw, double pos, double time, int self) {
   return HotSpot{std::move(link), std::move(title), yaw, pos, time, self};
 }
@@ -43,7 +35,7 @@ TEST(ConfigXml, DefaultsWithoutHotSpotsGiveTwentyLines) {
   const auto values = derivePublishValues(s, "/site/index.html");
   const std::string bytes = configXmlBytes(s, hotSpots, values);
   EXPECT_EQ(bytes, golden("config_empty.xml"));
-  EXPECT_EQ(splitCrlf(bytes).size(), 20u);
+  EXPECT_EQ(crlfLinesOf(bytes).size(), 20u);
 }
 
 TEST(ConfigXml, HotSpotsInSlotsOneThreeTenWithEveryRule) {
@@ -79,7 +71,7 @@ TEST(ConfigXml, HotSpotsInSlotsOneThreeTenWithEveryRule) {
 
 TEST(ConfigXml, MainValuesAtTheEdgesOfTheirLists) {
   const auto lineOf = [](const ProjectSettings& s, std::string_view tag) {
-    const auto lines = splitCrlf(configXmlBytes(s, {}, derivePublishValues(s, "/a/b.html")));
+    const auto lines = crlfLinesOf(configXmlBytes(s, {}, derivePublishValues(s, "/a/b.html")));
     for (const auto& line : lines)
       if (line.find("<" + std::string(tag) + ">") != std::string::npos) return line.substr(16);
     return std::string("missing");
@@ -112,7 +104,7 @@ namespace {
 
 // The page's lines for one variant: the full template's line numbers that the variant keeps.
 std::string pageVariant(bool iframe, bool border, bool title) {
-  const auto full = splitCrlf(golden("page_full.html"));
+  const auto full = crlfLinesOf(golden("page_full.html"));
   std::set<int> dropped;
   if (iframe) dropped.insert({12, 13, 14, 15, 16});
   if (!title) dropped.insert(14);
@@ -144,16 +136,16 @@ TEST(HtmlPage, FourVariantsWithAndWithoutTitle) {
             << "iframe " << iframe << " border " << border << " title " << title;
       }
   // The two counts the layout is known by.
-  EXPECT_EQ(splitCrlf(pageVariant(false, false, false)).size(), 54u);
-  EXPECT_EQ(splitCrlf(pageVariant(true, true, true)).size(), 54u);
-  EXPECT_EQ(splitCrlf(pageVariant(false, true, true)).size(), 59u);
+  EXPECT_EQ(crlfLinesOf(pageVariant(false, false, false)).size(), 54u);
+  EXPECT_EQ(crlfLinesOf(pageVariant(true, true, true)).size(), 54u);
+  EXPECT_EQ(crlfLinesOf(pageVariant(false, true, true)).size(), 59u);
 }
 
 TEST(HtmlPage, BlackBackgroundAndCustomSize) {
   ProjectSettings s;
   s.htmlBgColor = 0;
   s.customSize = 1, s.customWidth = " 640px ", s.customHeight = "480";
-  const auto lines = splitCrlf(htmlPageBytes(s, derivePublishValues(s, "p.html")));
+  const auto lines = crlfLinesOf(htmlPageBytes(s, derivePublishValues(s, "p.html")));
   EXPECT_EQ(lines[5], "        html, body { height:100%; background-COLOR: 000000;}");
   EXPECT_NE(std::find(lines.begin(), lines.end(),
                       R"(       <param name="bgcolor"           value="#000000" />)"),
@@ -167,5 +159,5 @@ TEST(HtmlPage, BlackBackgroundAndCustomSize) {
 
 TEST(AirDescriptor, FixedThirtySixLines) {
   EXPECT_EQ(airDescriptorBytes(), golden("air_descriptor.xml"));
-  EXPECT_EQ(splitCrlf(airDescriptorBytes()).size(), 36u);
+  EXPECT_EQ(crlfLinesOf(airDescriptorBytes()).size(), 36u);
 }
