@@ -98,8 +98,7 @@ TEST(ProjectFile, ReadingCases) {
   current.hsSelfMode = 0, current.videoPath = "/old.flv";
   const std::string only13 =
       "<HSLINK1>one</HSLINK1><HSPOS1>1</HSPOS1><HSYAW1>-2.5</HSYAW1><HSSELF1>1.5</HSSELF1>"
-      "<HSLINK3>" +
-      std::string(600, 'L') + "</HSLINK3><HSTITLE3>  " + std::string(60, 'T') +
+      "<HSLINK3>" + std::string(600, 'L') + "</HSLINK3><HSTITLE3>  " + std::string(60, 'T') +
       "</HSTITLE3><HSPOS3>3</HSPOS3><ZOOMMAX>200</ZOOMMAX><ZOOM>12</ZOOM>";
   const Project p = readProjectFile(only13, current, 10, "/proj");
   EXPECT_EQ(p.hotSpots.at(1).link, "one");
