@@ -396,10 +396,11 @@ void MainWindow::buildRemainingOptions(const ProjectSettings& s) {
   colourButton(id::kBlackColourButton, QRect(40, 534, 75, 18), blackColourButton_,
                state_.blackAreaColor, blackSwatch);
   group(id::kIconGroup, QStringLiteral("  Hot Spot icon:"), QRect(126, 473, 121, 86));
+  // The pictures are the very icons that publishing writes: 152 blue (icon1), 151 red (icon2).
   for (const auto& [id, name, x] :
-       {std::tuple{id::kBlueIcon, "hs_blue", 135}, std::tuple{id::kRedIcon, "hs_red", 190}}) {
+       {std::tuple{id::kBlueIcon, "152", 135}, std::tuple{id::kRedIcon, "151", 190}}) {
     QLabel* picture = plain(id, QString(), QRect(x, 490, 48, 48), Edge::None);
-    const QPixmap bitmap = bitmapResource(name);
+    const QPixmap bitmap = resourcePicture("RCDATA", name);
     picture->setPixmap(bitmap);
     if (!bitmap.isNull()) picture->resize(bitmap.size());
   }

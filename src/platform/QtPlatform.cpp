@@ -19,11 +19,7 @@
 
 #include "platform/Platform.h"
 #include "platform/WaveSound.h"
-
-#if __has_include("resources/Resources.h")
 #include "resources/Resources.h"
-#define QX_HAVE_RESOURCES 1
-#endif
 
 namespace qx {
 namespace {
@@ -110,7 +106,6 @@ class QtPlatform : public Platform {
   bool startProgram(const QString& path) override { return QProcess::startDetached(path, {}); }
 
   void playResourceSound(std::string_view type, std::string_view name) override {
-#ifdef QX_HAVE_RESOURCES
     const auto bytes = findResource(type, name);
     if (!bytes) return;  // a missing sound is silence
     const auto wave = parseWave(*bytes);
@@ -128,10 +123,6 @@ class QtPlatform : public Platform {
     buffer_->open(QIODevice::ReadOnly);
     sink_ = std::make_unique<QAudioSink>(device, format);
     sink_->start(buffer_.get());
-#else
-    (void)type;
-    (void)name;
-#endif
   }
 
  private:
