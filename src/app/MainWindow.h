@@ -79,6 +79,7 @@ class MainWindow : public QMainWindow {
   void saveOptions();
   void loadProject();
   void saveProject();
+  void publish(bool openAfter);
   void startRedirectUtility();
   void openUsersGuide();
   void warnAbout(const QString& text);

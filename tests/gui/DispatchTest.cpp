@@ -155,8 +155,17 @@ TEST_F(WindowTest, CancelAtTheExitQuestionKeepsTheWindowOnEveryRoute) {
 }
 
 TEST_F(WindowTest, OptionsByDefaultResetsExactlyItsControls) {
-  for (const auto& [id, index] : {std::pair{112, 0}, {118, 3}, {116, 0}, {140, 12}, {142, 4},
-                                  {126, 10}, {157, 5}, {152, 1}, {257, 1}, {247, 2}, {249, 0}})
+  for (const auto& [id, index] : {std::pair{112, 0},
+                                  {118, 3},
+                                  {116, 0},
+                                  {140, 12},
+                                  {142, 4},
+                                  {126, 10},
+                                  {157, 5},
+                                  {152, 1},
+                                  {257, 1},
+                                  {247, 2},
+                                  {249, 0}})
     list(id)->setCurrentIndex(index);
   for (const int id : {110, 250, 259, 462, 148}) button(id)->click();
   for (const int id : {111, 121, 243}) button(id)->setChecked(false);
