@@ -1,6 +1,8 @@
-// GoogleTest with a QApplication; the offscreen platform unless the caller chose another.
-#include <gtest/gtest.h>
+// One QApplication for all GUI tests of this executable, on the offscreen platform unless the
+// environment names another one.
 #include <QApplication>
+
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
