@@ -24,14 +24,6 @@
 namespace qx {
 namespace {
 
-// Programs found by their window caption, and the local server each one listens on.
-const std::map<QString, QString>& knownPrograms() {
-  static const std::map<QString, QString> programs = {
-      {QStringLiteral("Velmora Flash - Html5 WebGl Selector Utility"),
-       QStringLiteral("velmora_redirect")}};
-  return programs;
-}
-
 QColor fromBgr(std::uint32_t bgr) {
   return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                 static_cast<int>((bgr >> 16) & 0xFF));
@@ -44,7 +36,9 @@ std::uint32_t toBgr(const QColor& c) {
 
 class QtPlatform : public Platform {
  public:
-  QtPlatform() {
+  explicit QtPlatform(const QString& redirectServer)
+      : programs_{
+            {QStringLiteral("Velmora Flash - Html5 WebGl Selector Utility"), redirectServer}} {
     // The custom colours start black and are kept, shared by every colour dialog, until the end.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
       QColorDialog::setCustomColor(i, Qt::black);
@@ -92,8 +86,8 @@ class QtPlatform : public Platform {
   }
 
   bool activateProgram(const QString& caption) override {
-    const auto known = knownPrograms().find(caption);
-    if (known == knownPrograms().end()) return false;
+    const auto known = programs_.find(caption);
+    if (known == programs_.end()) return false;
     QLocalSocket socket;
     socket.connectToServer(known->second);
     if (!socket.waitForConnected(500)) return false;
@@ -126,6 +120,8 @@ class QtPlatform : public Platform {
   }
 
  private:
+  // Programs found by their window caption, and the local server each one listens on.
+  std::map<QString, QString> programs_;
   std::unique_ptr<QBuffer> buffer_;
   std::unique_ptr<QAudioSink> sink_;
 };
