@@ -9,7 +9,7 @@ HelpHooks defaultHelpHooks() {
   return {[](QWidget* window, const std::function<QWidget*(int)>& control) {
             return buildToolTips(window, control);
           },
-          [](QWidget* owner) { showShortHelp(owner); },
+          [](QWidget* owner, Platform& platform) { showShortHelp(owner, platform); },
           [](QWidget* owner, Platform& platform) { showAbout(owner, platform); }};
 }
 

@@ -15,7 +15,7 @@ struct HelpHooks {
   std::function<std::unique_ptr<PopupHelp>(QWidget* window,
                                            const std::function<QWidget*(int)>& control)>
       buildToolTips;
-  std::function<void(QWidget* owner)> showShortHelp;
+  std::function<void(QWidget* owner, Platform& platform)> showShortHelp;
   std::function<void(QWidget* owner, Platform& platform)> showAbout;
 };
 

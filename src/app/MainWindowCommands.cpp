@@ -55,7 +55,7 @@ void MainWindow::mainWindowProc(int id, int code) {
       openUsersGuide();
       break;
     case id::kShortHelp:
-      if (help_.showShortHelp) help_.showShortHelp(this);
+      if (help_.showShortHelp) help_.showShortHelp(this, platform_);
       break;
     case id::kLoadProject:
       loadProject();
