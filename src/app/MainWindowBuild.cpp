@@ -97,6 +97,7 @@ CommandLabel* MainWindow::label(int id, const QString& text, QRect place, Edge e
                                    if (clicks) mainWindowProc(id, code);
                                  }),
                 place.x(), place.y(), place.width(), place.height());
+  l->setTextFormat(Qt::PlainText);  // "  Html <TITLE>" is text, not markup
   look::setEdge(l, edge);
   look::setColours(l, textColour, back);
   return l;
@@ -226,6 +227,12 @@ void MainWindow::buildYawSelector() {
   CommandLabel* scale = label(id::kYawScale, yawScaleText(), QRect(250, 452, 448, 22), Edge::None,
                               look::kBlack, std::nullopt, false);
   scale->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  // The spaces spread "-179", " 0" and "179" over the trackbar only if the whole line fits.
+  QFont scaleFont = scale->font();
+  while (QFontMetrics(scaleFont).horizontalAdvance(scale->text()) > scale->width() &&
+         scaleFont.pixelSize() > 6)
+    scaleFont.setPixelSize(scaleFont.pixelSize() - 1);
+  scale->setFont(scaleFont);
   auto* trackbar = add(id::kYawTrackbar, new QSlider(Qt::Horizontal, client_), 250, 465, 448, 22);
   // 180, not 179, is the right end, although the scale shows 179.
   trackbar->setRange(-179, 180);

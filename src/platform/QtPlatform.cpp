@@ -136,8 +136,8 @@ QString qtFileFilter(const QString& description, const QString& pattern) {
   return label + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
-std::unique_ptr<Platform> makeQtPlatform() {
-  return std::make_unique<QtPlatform>();
+std::unique_ptr<Platform> makeQtPlatform(const QString& redirectServer) {
+  return std::make_unique<QtPlatform>(redirectServer);
 }
 
 }  // namespace qx

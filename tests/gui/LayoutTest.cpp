@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
 
 #include "WindowFixture.h"
 #include "app/ControlIds.h"
@@ -168,6 +169,26 @@ TEST_F(WindowTest, EveryControlHasItsPlaceCaptionAndInitialState) {
   EXPECT_EQ(list(157)->currentText(), QStringLiteral("   0% Off"));
   EXPECT_EQ(list(152)->currentText(), QStringLiteral(" 1. Flash Player"));
   EXPECT_EQ(list(257)->currentText(), QStringLiteral(" 1.Classic"));
+}
+
+TEST_F(WindowTest, EveryCaptionFitsItsBox) {
+  for (QWidget* w : window->centralWidget()->findChildren<QWidget*>()) {
+    const QFontMetrics metrics = w->fontMetrics();
+    int room = w->width();
+    QString text;
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+      text = l->text();
+      EXPECT_EQ(l->textFormat(), Qt::PlainText) << text.toStdString();  // "<TITLE>" stays text
+    } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+      text = b->text();
+      if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+        room -= w->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+    }
+    if (!text.isEmpty()) {
+      EXPECT_LE(metrics.horizontalAdvance(text), room) << text.toStdString();
+    }
+  }
 }
 
 TEST_F(WindowTest, ListsHoldTheirEntriesInOrder) {
