@@ -39,6 +39,7 @@ QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(pare
   view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   view_->setRenderHint(QPainter::SmoothPixmapTransform);
   view_->setGeometry(kArea);
+  view_->setFocusPolicy(Qt::NoFocus);  // the window's keys stay the window's
 
   videoItem_ = new QGraphicsVideoItem;
   videoItem_->setSize(QSizeF(kArea.width(), kArea.height() - kControlsHeight));
@@ -56,7 +57,7 @@ QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(pare
   placeYawMarker(0);
 
   player_.setAudioOutput(&audio_);
-  player_.setVideoOutput(videoItem_);
+  player_.setVideoOutput(videoItem_.data());
   connect(&player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
     if (s == QMediaPlayer::InvalidMedia) clearPicture();
   });
@@ -138,7 +139,7 @@ void QtPreviewPlayer::seekAndFreeze(double seconds) {
 
 void QtPreviewPlayer::placeYawMarker(int yaw) {
   requestedYaw_ = yaw;
-  marker_->setPos(markerX(yaw) - kArea.left(), kMarkerTop - kArea.top());
+  if (view_) marker_->setPos(markerX(yaw) - kArea.left(), kMarkerTop - kArea.top());
 }
 
 void QtPreviewPlayer::refreshYawMarkerLater(int yaw) {
@@ -156,11 +157,12 @@ void QtPreviewPlayer::releasePlayer() {
 }
 
 QRect QtPreviewPlayer::markerGeometry() const {
+  if (!view_) return {};
   return QRect(kArea.topLeft() + marker_->pos().toPoint(), QSize(kMarkerWidth, kMarkerHeight));
 }
 
 void QtPreviewPlayer::clearPicture() {
-  if (QVideoSink* sink = videoItem_->videoSink()) sink->setVideoFrame(QVideoFrame());
+  if (videoItem_) videoItem_->videoSink()->setVideoFrame(QVideoFrame());
 }
 
 std::unique_ptr<PreviewPlayer> makePreviewPlayer(QWidget* parent) {
