@@ -6,15 +6,13 @@
 #include <QGraphicsProxyWidget>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
-#include <QGraphicsVideoItem>
 #include <QGraphicsView>
 #include <QTimer>
 #include <QUrl>
 #include <QVideoFrame>
 #include <QVideoSink>
+#include <algorithm>
 #include <cmath>
-
-#include "preview/TransportBar.h"
 
 namespace qx {
 
@@ -126,8 +124,8 @@ bool QtPreviewPlayer::waitUntilLoaded() {
 void QtPreviewPlayer::seekAndFreeze(double seconds) {
   if (released_ || player_.source().isEmpty() || !std::isfinite(seconds)) return;
   if (!waitUntilLoaded()) return;
-  // One seek alone often leaves the old frame on screen or is undone by the start of playback
-  // (after the end of the video play() starts over); seeking again after a short play does not.
+  // Seek, play briefly, seek again, pause: the short play gets the frame decoded and shown even
+  // where a seek alone would leave the old one, and the second seek takes back what it moved on.
   const auto ms = qint64(std::llround(std::max(seconds, 0.0) * 1000.0));
   player_.setPosition(ms);
   player_.play();
