@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/RecordingPlatform.h"
+#include "gui/help/RecordingPlatform.h"
 #include "help/HelpWidgets.h"
 #include "help/HelpWindows.h"
 
