@@ -31,9 +31,9 @@ constexpr std::uint32_t kNameColour = 0x5FAAB4;
 constexpr std::uint32_t kLinkText = 0x78D2DC;
 constexpr std::uint32_t kLinkBackground = 0x7F0000;
 
-ClickLabel* addLink(QDialog* dialog, int id, const QRect& place, const QString& caption,
+LinkLabel* addLink(QDialog* dialog, int id, const QRect& place, const QString& caption,
                     std::function<void()> follow) {
-  auto* link = placeLabel<ClickLabel>(dialog, id, place, caption,
+  auto* link = placeLabel<LinkLabel>(dialog, id, place, caption,
                                       {colourFromBgr(kLinkText), colourFromBgr(kLinkBackground),
                                        LabelEdge::Sunken, Qt::AlignCenter});
   link->setCursor(Qt::PointingHandCursor);

@@ -18,7 +18,7 @@ QColor colourFromBgr(std::uint32_t bbggrr) {
   return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
 }
 
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) && onClick_)
     onClick_();
@@ -71,7 +71,7 @@ T* placeLabel(QWidget* parent, int id, const QRect& place, const QString& text,
 }
 
 template QLabel* placeLabel<QLabel>(QWidget*, int, const QRect&, const QString&, const LabelLook&);
-template ClickLabel* placeLabel<ClickLabel>(QWidget*, int, const QRect&, const QString&,
+template LinkLabel* placeLabel<LinkLabel>(QWidget*, int, const QRect&, const QString&,
                                             const LabelLook&);
 
 namespace {

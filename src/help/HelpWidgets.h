@@ -26,8 +26,8 @@ struct LabelLook {
   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
 };
 
-// A label that calls back when it is clicked (mouse released over it).
-class ClickLabel : public QLabel {
+// A label that calls back when it is clicked (mouse released over it), as the About links do.
+class LinkLabel : public QLabel {
  public:
   using QLabel::QLabel;
   void setOnClick(std::function<void()> onClick) { onClick_ = std::move(onClick); }
@@ -45,7 +45,7 @@ int controlIdOf(const QWidget* control);
 // The control below `root` with this identifier, nullptr when there is none.
 QWidget* findHelpControl(const QWidget* root, int id);
 
-// Places a label (or a ClickLabel when T says so) with its look, text and identifier (0: none).
+// Places a label (or a LinkLabel when T says so) with its look, text and identifier (0: none).
 template <class T = QLabel>
 T* placeLabel(QWidget* parent, int id, const QRect& place, const QString& text,
               const LabelLook& look);

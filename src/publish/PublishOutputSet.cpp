@@ -46,19 +46,15 @@ std::optional<FileError> ensureFolder(const fs::path& folder) {
   return std::nullopt;
 }
 
-void writeIcons(Run& run, const fs::path& folder, int hsIcon) {
-  const fs::path images = folder / kImagesFolderName;
-  if (auto error = ensureFolder(images)) {
+void writeIcons(Run& run, const OutputSet& set, int hsIcon) {
+  if (auto error = ensureFolder(set.images)) {
     run.fail(error->path, error->reason + " (the ten icons were not written)");
     return;
   }
   const auto icon =
       findResource("RCDATA", hotSpotIconName(hsIcon)).value_or(std::span<const std::byte>{});
   const std::string_view bytes(reinterpret_cast<const char*>(icon.data()), icon.size());
-  for (int i = 1; i <= kIconCount; ++i) {
-    const fs::path path = images / ("hs" + std::to_string(i) + ".gif");
-    run.note(path, writeFileReplacing(path, bytes));
-  }
+  for (const fs::path& path : set.icons) run.note(path, writeFileReplacing(path, bytes));
 }
 
 }  // namespace
@@ -96,32 +92,43 @@ VideoCopy copyVideo(const fs::path& source, const fs::path& target) {
   return {true, std::nullopt};
 }
 
+OutputSet outputSetFor(const ProjectSettings& settings, const PublishValues& values) {
+  OutputSet set;
+  set.page = values.htmlPath;
+  set.viewer = values.folder / kViewerFileName;
+  set.images = values.folder / kImagesFolderName;
+  for (int i = 1; i <= kIconCount; ++i)
+    set.icons.push_back(set.images / ("hs" + std::to_string(i) + ".gif"));
+  set.video = values.folder / values.videoName;
+  if (settings.flashPlayer == kAirPlayer) set.airDescriptor = values.folder / kAirDescriptorName;
+  set.config = values.folder / kConfigXmlName;
+  return set;
+}
+
 PublishReport publishOutputSet(const ProjectSettings& settings, const HotSpotList& hotSpots,
                                const fs::path& htmlPath) {
   PublishReport report;
   Run run(report);
   const PublishValues values = derivePublishValues(settings, htmlPath);
+  const OutputSet set = outputSetFor(settings, values);
   if (!values.folder.empty()) {
     if (auto error = ensureFolder(values.folder)) run.fail(error->path, error->reason);
   }
 
-  const fs::path viewer = values.folder / kViewerFileName;
-  run.note(viewer, writeViewerSwf(values.folder, values.viewerName));
-  writeIcons(run, values.folder, settings.hsIcon);
+  run.note(set.viewer, writeViewerSwf(values.folder, values.viewerName));
+  writeIcons(run, set, settings.hsIcon);
 
-  const fs::path video = values.folder / values.videoName;
-  const VideoCopy copy = copyVideo(fs::path(trimSpaces(settings.videoPath)), video);
+  const VideoCopy copy = copyVideo(fs::path(trimSpaces(settings.videoPath)), set.video);
   if (copy.error)
     run.fail(copy.error->path, copy.error->reason);
   else if (copy.copied)
-    run.note(video, std::nullopt);
+    run.note(set.video, std::nullopt);
   else
-    run.keep(video);
+    run.keep(set.video);
 
-  if (settings.flashPlayer == kAirPlayer)
-    run.note(values.folder / kAirDescriptorName, writeAirDescriptor(values.folder));
-  run.note(values.htmlPath, writeHtmlPage(settings, values));
-  run.note(values.folder / kConfigXmlName, writeConfigXml(settings, hotSpots, values));
+  if (set.airDescriptor) run.note(*set.airDescriptor, writeAirDescriptor(values.folder));
+  run.note(set.page, writeHtmlPage(settings, values));
+  run.note(set.config, writeConfigXml(settings, hotSpots, values));
   return report;
 }
 

@@ -25,6 +25,18 @@ std::optional<std::string> checkVideo(const ProjectSettings& settings);
 // .html in any case (tour.htm becomes tour.htm.html, TOUR.HTML stays).
 std::filesystem::path pageFileName(std::string_view chosen);
 
+// The files of one publish run, every one in the page's folder.
+struct OutputSet {
+  std::filesystem::path page;
+  std::filesystem::path viewer;                        // qx_flash_hs.swf
+  std::filesystem::path images;                        // the icons' folder
+  std::vector<std::filesystem::path> icons;            // images/hs1.gif ... images/hs10.gif
+  std::filesystem::path video;                         // the copy of the project's video
+  std::optional<std::filesystem::path> airDescriptor;  // for the AIR player type only
+  std::filesystem::path config;                        // config.xml
+};
+OutputSet outputSetFor(const ProjectSettings& settings, const PublishValues& values);
+
 struct PublishReport {
   std::vector<std::filesystem::path> written;    // in the order written
   std::vector<std::filesystem::path> unchanged;  // already in place: the video in its own folder

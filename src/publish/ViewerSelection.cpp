@@ -1,5 +1,6 @@
 #include "publish/ViewerSelection.h"
 
+#include <algorithm>
 #include <array>
 
 #include "project/NumberText.h"
