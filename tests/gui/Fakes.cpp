@@ -106,7 +106,8 @@ HelpHooks FakeHelp::hooks() {
             popup = help.get();
             return std::unique_ptr<PopupHelp>(std::move(help));
           },
-          [this](QWidget*, Platform&) { ++shortHelpShown; }, [this](QWidget*, Platform&) { ++aboutShown; }};
+          [this](QWidget*, Platform&) { ++shortHelpShown; },
+          [this](QWidget*, Platform&) { ++aboutShown; }};
 }
 
 }  // namespace qx::test

@@ -37,14 +37,14 @@ class StandInWindow : public QWidget {
     add<QPushButton>(100, QRect(5, 100, 99, 22));  // "Select FLV": no help
     show();
   }
-  QWidget* control(int id) const { return qx::findHelpControl(this, id); }
+  QWidget* control(int id) const { return qx::help::findHelpControl(this, id); }
 
  private:
   template <class T>
   void add(int id, const QRect& place) {
     auto* w = new T(this);
     w->setGeometry(place);
-    qx::setControlId(w, id);
+    qx::help::setControlId(w, id);
   }
 };
 
