@@ -6,16 +6,16 @@
 
 namespace qx {
 
-ClickLabel::ClickLabel(const QString& text, QWidget* parent, std::function<void(int)> onCommand)
+CommandLabel::CommandLabel(const QString& text, QWidget* parent, std::function<void(int)> onCommand)
     : QLabel(text, parent), onCommand_(std::move(onCommand)) {}
 
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+void CommandLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
     onCommand_(0);
   QLabel::mouseReleaseEvent(event);
 }
 
-void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+void CommandLabel::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) onCommand_(1);
   QLabel::mouseDoubleClickEvent(event);
 }

@@ -10,9 +10,9 @@
 namespace qx {
 
 // Reports a click with code 0 and a double click with code 1, as the window's commands expect.
-class ClickLabel : public QLabel {
+class CommandLabel : public QLabel {
  public:
-  ClickLabel(const QString& text, QWidget* parent, std::function<void(int code)> onCommand);
+  CommandLabel(const QString& text, QWidget* parent, std::function<void(int code)> onCommand);
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;

@@ -21,7 +21,7 @@ class QLineEdit;
 
 namespace qx {
 
-class ClickLabel;
+class CommandLabel;
 class ColourButton;
 class HotSpotEditor;
 class Platform;
@@ -79,6 +79,7 @@ class MainWindow : public QMainWindow {
   void saveOptions();
   void loadProject();
   void saveProject();
+  void publish(bool openAfter);
   void startRedirectUtility();
   void openUsersGuide();
   void warnAbout(const QString& text);
@@ -92,8 +93,8 @@ class MainWindow : public QMainWindow {
   template <class W>
   W* add(int id, W* widget, int x, int y, int w, int h);
   QComboBox* list(int id, const std::vector<QString>& items, int selected, int x, int y, int w);
-  ClickLabel* label(int id, const QString& text, QRect place, look::Edge edge,
-                    const QColor& textColour, const std::optional<QColor>& back, bool clicks);
+  CommandLabel* label(int id, const QString& text, QRect place, look::Edge edge,
+                      const QColor& textColour, const std::optional<QColor>& back, bool clicks);
   QCheckBox* checkBox(int id, const QString& text, QRect place, const QColor& textColour,
                       const QColor& back, bool checked, bool textLeft);
   QLineEdit* textBox(int id, const QString& text, QRect place, const QColor& textColour,

@@ -88,14 +88,14 @@ QComboBox* MainWindow::list(int id, const std::vector<QString>& items, int selec
   return box;
 }
 
-ClickLabel* MainWindow::label(int id, const QString& text, QRect place, Edge edge,
-                              const QColor& textColour, const std::optional<QColor>& back,
-                              bool clicks) {
+CommandLabel* MainWindow::label(int id, const QString& text, QRect place, Edge edge,
+                                const QColor& textColour, const std::optional<QColor>& back,
+                                bool clicks) {
   auto* l = add(id,
-                new ClickLabel(text, client_,
-                               [this, id, clicks](int code) {
-                                 if (clicks) mainWindowProc(id, code);
-                               }),
+                new CommandLabel(text, client_,
+                                 [this, id, clicks](int code) {
+                                   if (clicks) mainWindowProc(id, code);
+                                 }),
                 place.x(), place.y(), place.width(), place.height());
   look::setEdge(l, edge);
   look::setColours(l, textColour, back);
@@ -184,8 +184,8 @@ void MainWindow::buildHeaderAndCommands() {
   const QString title = QString::fromLatin1(kProgramTitle);
   for (const auto& [id, offset, colour] :
        {std::tuple{id::kTitleShadow, 1, look::kBlack}, std::tuple{id::kTitle, 0, look::kWhite}}) {
-    ClickLabel* l = label(id, title, QRect(5 + offset, 10 + offset, 900, 65), Edge::None, colour,
-                          std::nullopt, false);
+    CommandLabel* l = label(id, title, QRect(5 + offset, 10 + offset, 900, 65), Edge::None, colour,
+                            std::nullopt, false);
     l->setFont(titleFont());
     l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   }
@@ -223,8 +223,8 @@ void MainWindow::buildHeaderAndCommands() {
 }
 
 void MainWindow::buildYawSelector() {
-  ClickLabel* scale = label(id::kYawScale, yawScaleText(), QRect(250, 452, 448, 22), Edge::None,
-                            look::kBlack, std::nullopt, false);
+  CommandLabel* scale = label(id::kYawScale, yawScaleText(), QRect(250, 452, 448, 22), Edge::None,
+                              look::kBlack, std::nullopt, false);
   scale->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   auto* trackbar = add(id::kYawTrackbar, new QSlider(Qt::Horizontal, client_), 250, 465, 448, 22);
   // 180, not 179, is the right end, although the scale shows 179.
@@ -396,10 +396,11 @@ void MainWindow::buildRemainingOptions(const ProjectSettings& s) {
   colourButton(id::kBlackColourButton, QRect(40, 534, 75, 18), blackColourButton_,
                state_.blackAreaColor, blackSwatch);
   group(id::kIconGroup, QStringLiteral("  Hot Spot icon:"), QRect(126, 473, 121, 86));
+  // The pictures are the very icons that publishing writes: 152 blue (icon1), 151 red (icon2).
   for (const auto& [id, name, x] :
-       {std::tuple{id::kBlueIcon, "hs_blue", 135}, std::tuple{id::kRedIcon, "hs_red", 190}}) {
+       {std::tuple{id::kBlueIcon, "152", 135}, std::tuple{id::kRedIcon, "151", 190}}) {
     QLabel* picture = plain(id, QString(), QRect(x, 490, 48, 48), Edge::None);
-    const QPixmap bitmap = bitmapResource(name);
+    const QPixmap bitmap = resourcePicture("RCDATA", name);
     picture->setPixmap(bitmap);
     if (!bitmap.isNull()) picture->resize(bitmap.size());
   }

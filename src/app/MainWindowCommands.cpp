@@ -48,6 +48,12 @@ void MainWindow::mainWindowProc(int id, int code) {
       selectVideo({this, platform_, *player_, *editor_, state_.lastOpenFolder,
                    [this](const QString& path) { as<PathLabel>(id::kVideoPath)->setPath(path); }});
       break;
+    case id::kPublish:
+      publish(false);
+      break;
+    case id::kPublishTest:
+      publish(true);
+      break;
     case id::kSaveOptions:
       saveOptions();
       break;

@@ -1,34 +1,19 @@
 #include "app/ResourceImages.h"
 
-#if __has_include("resources/Resources.h")
 #include "resources/Resources.h"
-#define QX_HAVE_RESOURCES 1
-#endif
 
 namespace qx {
-namespace {
 
-QPixmap pixmap(const char* type, const char* name) {
-  QPixmap result;
-#ifdef QX_HAVE_RESOURCES
+QPixmap resourcePicture(const char* type, const char* name) {
+  QPixmap picture;
   if (const auto bytes = findResource(type, name))
-    result.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
-                        static_cast<uint>(bytes->size()));
-#else
-  (void)type;
-  (void)name;
-#endif
-  return result;
-}
-
-}  // namespace
-
-QPixmap bitmapResource(const char* name) {
-  return pixmap("bitmap", name);
+    picture.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
+                         static_cast<uint>(bytes->size()));
+  return picture;
 }
 
 QIcon windowIconResource() {
-  return QIcon(pixmap("icon", "video"));
+  return QIcon(resourcePicture("ICON", "video"));
 }
 
 }  // namespace qx

@@ -1,13 +1,13 @@
 #pragma once
-// Pictures and the window icon carried inside the program (resources/<TYPE>/<NAME>.png).
+// Pictures carried inside the program (resources/<TYPE>/<NAME>.<ext>).
 #include <QIcon>
 #include <QPixmap>
 
 namespace qx {
 
-// resources/bitmap/<name>.png; a null pixmap when the program carries none of that name.
-QPixmap bitmapResource(const char* name);
-// The window icon (resources/icon/video.png).
+// The picture of a resource; a null pixmap when the program carries none of that name.
+QPixmap resourcePicture(const char* type, const char* name);
+// The window icon (resources/ICON/video.png).
 QIcon windowIconResource();
 
 }  // namespace qx

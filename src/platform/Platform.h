@@ -48,7 +48,10 @@ class Platform {
   virtual void playResourceSound(std::string_view type, std::string_view name) = 0;
 };
 
-std::unique_ptr<Platform> makeQtPlatform();
+// The host system through Qt. The redirect utility (caption "Velmora Flash - Html5 WebGl Selector
+// Utility") is found through the local server it listens on, `redirectServer`.
+std::unique_ptr<Platform> makeQtPlatform(
+    const QString& redirectServer = QStringLiteral("velmora_redirect"));
 
 // The file name of a program beside this one ("velmora_redirect.exe" on Windows).
 inline std::string executableName(std::string_view base) {

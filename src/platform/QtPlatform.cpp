@@ -19,22 +19,10 @@
 
 #include "platform/Platform.h"
 #include "platform/WaveSound.h"
-
-#if __has_include("resources/Resources.h")
 #include "resources/Resources.h"
-#define QX_HAVE_RESOURCES 1
-#endif
 
 namespace qx {
 namespace {
-
-// Programs found by their window caption, and the local server each one listens on.
-const std::map<QString, QString>& knownPrograms() {
-  static const std::map<QString, QString> programs = {
-      {QStringLiteral("Velmora Flash - Html5 WebGl Selector Utility"),
-       QStringLiteral("velmora_redirect")}};
-  return programs;
-}
 
 QColor fromBgr(std::uint32_t bgr) {
   return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
@@ -48,7 +36,9 @@ std::uint32_t toBgr(const QColor& c) {
 
 class QtPlatform : public Platform {
  public:
-  QtPlatform() {
+  explicit QtPlatform(const QString& redirectServer)
+      : programs_{
+            {QStringLiteral("Velmora Flash - Html5 WebGl Selector Utility"), redirectServer}} {
     // The custom colours start black and are kept, shared by every colour dialog, until the end.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
       QColorDialog::setCustomColor(i, Qt::black);
@@ -96,8 +86,8 @@ class QtPlatform : public Platform {
   }
 
   bool activateProgram(const QString& caption) override {
-    const auto known = knownPrograms().find(caption);
-    if (known == knownPrograms().end()) return false;
+    const auto known = programs_.find(caption);
+    if (known == programs_.end()) return false;
     QLocalSocket socket;
     socket.connectToServer(known->second);
     if (!socket.waitForConnected(500)) return false;
@@ -110,7 +100,6 @@ class QtPlatform : public Platform {
   bool startProgram(const QString& path) override { return QProcess::startDetached(path, {}); }
 
   void playResourceSound(std::string_view type, std::string_view name) override {
-#ifdef QX_HAVE_RESOURCES
     const auto bytes = findResource(type, name);
     if (!bytes) return;  // a missing sound is silence
     const auto wave = parseWave(*bytes);
@@ -128,13 +117,11 @@ class QtPlatform : public Platform {
     buffer_->open(QIODevice::ReadOnly);
     sink_ = std::make_unique<QAudioSink>(device, format);
     sink_->start(buffer_.get());
-#else
-    (void)type;
-    (void)name;
-#endif
   }
 
  private:
+  // Programs found by their window caption, and the local server each one listens on.
+  std::map<QString, QString> programs_;
   std::unique_ptr<QBuffer> buffer_;
   std::unique_ptr<QAudioSink> sink_;
 };

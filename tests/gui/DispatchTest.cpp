@@ -34,7 +34,8 @@ TEST_F(WindowTest, OneClickPerCommandAndNoneForTyping) {
   EXPECT_EQ(log.size(), before.size() + 2);
   // Typing and scrolling are no commands; codes other than 0 and 1 are ignored.
   EXPECT_EQ(clicksFor([&] { QTest::keyClicks(box(131), "Tour of the hall"); }), 0);
-  EXPECT_EQ(clicksFor([&] { QTest::keyClicks(box(231), "12"); }), 0);
+  EXPECT_EQ(clicksFor([&] { QTest::keyClicks(box(231), "1x2.-"); }), 0);
+  EXPECT_EQ(box(231)->text(), QStringLiteral("5.012"));  // typing inserts digits only
   EXPECT_EQ(clicksFor([&] { ctl<QSlider>(161)->triggerAction(QSlider::SliderPageStepAdd); }), 0);
   EXPECT_EQ(clicksFor([&] { window->mainWindowProc(102, 2); }), 0);
   EXPECT_EQ(help.aboutShown, 2);  // the two About commands above, not the ignored one
@@ -155,8 +156,17 @@ TEST_F(WindowTest, CancelAtTheExitQuestionKeepsTheWindowOnEveryRoute) {
 }
 
 TEST_F(WindowTest, OptionsByDefaultResetsExactlyItsControls) {
-  for (const auto& [id, index] : {std::pair{112, 0}, {118, 3}, {116, 0}, {140, 12}, {142, 4},
-                                  {126, 10}, {157, 5}, {152, 1}, {257, 1}, {247, 2}, {249, 0}})
+  for (const auto& [id, index] : {std::pair{112, 0},
+                                  {118, 3},
+                                  {116, 0},
+                                  {140, 12},
+                                  {142, 4},
+                                  {126, 10},
+                                  {157, 5},
+                                  {152, 1},
+                                  {257, 1},
+                                  {247, 2},
+                                  {249, 0}})
     list(id)->setCurrentIndex(index);
   for (const int id : {110, 250, 259, 462, 148}) button(id)->click();
   for (const int id : {111, 121, 243}) button(id)->setChecked(false);

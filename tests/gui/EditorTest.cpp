@@ -203,9 +203,9 @@ TEST_F(EditorTest, LoadingAProjectShowsEverySlotSelectsSlotOneAndPlays) {
   EXPECT_EQ(box(167)->text(), QStringLiteral("http://example.org/one"));
   EXPECT_EQ(state.hotSpotYaw, 30);
   // Slot 3 shown, then slot 1 twice (each slot in turn, then the selection), then the video.
-  const Log expected = {"sound:tick/sound3", "dialog:Load a Project", "marker:30", "freeze:2.500000",
-                        "markerLater:30", "marker:0", "marker:-90", "freeze:7.750000",
-                        "markerLater:-90"};
+  const Log expected = {"sound:tick/sound3", "dialog:Load a Project", "marker:30",
+                        "freeze:2.500000",   "markerLater:30",        "marker:0",
+                        "marker:-90",        "freeze:7.750000",       "markerLater:-90"};
   ASSERT_GE(log.size(), expected.size());
   EXPECT_EQ(Log(log.begin(), log.begin() + static_cast<long>(expected.size())), expected);
   EXPECT_EQ(log.back(), "play:" + settings.videoPath);

@@ -1,0 +1,94 @@
+// The Qt platform layer's own logic: the redirect utility found through its local server, the
+// file-dialog filters, and the WAVE reading behind the click sound.
+#include <QCoreApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "platform/WaveSound.h"
+#include "resources/Resources.h"
+
+namespace qx {
+namespace {
+
+const QString kRedirectCaption = QStringLiteral("Velmora Flash - Html5 WebGl Selector Utility");
+
+TEST(QtPlatform, BringsTheRedirectUtilityForwardThroughItsLocalServer) {
+  // A server name of this test's own, so that a utility running meanwhile plays no part.
+  const QString name =
+      QStringLiteral("qx_test_redirect_%1").arg(QCoreApplication::applicationPid());
+  const auto platform = makeQtPlatform(name);
+  EXPECT_FALSE(platform->activateProgram(QStringLiteral("Some other window")));
+  EXPECT_FALSE(platform->activateProgram(kRedirectCaption));  // none runs yet
+
+  QLocalServer server;
+  ASSERT_TRUE(server.listen(name));
+  QByteArray received;
+  QObject::connect(&server, &QLocalServer::newConnection, [&] {
+    QLocalSocket* client = server.nextPendingConnection();
+    QObject::connect(client, &QLocalSocket::readyRead,
+                     [&received, client] { received += client->readAll(); });
+  });
+  // The server answers from the event loop while the platform waits for the connection.
+  EXPECT_TRUE(platform->activateProgram(kRedirectCaption));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return received == "raise\n"; }, 2000));
+  server.close();
+  EXPECT_FALSE(platform->activateProgram(kRedirectCaption));
+}
+
+TEST(QtPlatform, FileFiltersTakeTheFormQtReads) {
+  EXPECT_EQ(
+      qtFileFilter(QStringLiteral("Video files (*.flv;*.f4v)"), QStringLiteral("*.flv; *.f4v")),
+      QStringLiteral("Video files (*.flv *.f4v)"));
+  EXPECT_EQ(qtFileFilter(QStringLiteral("Project files"), QStringLiteral("*.pp")),
+            QStringLiteral("Project files (*.pp)"));
+  EXPECT_EQ(qtFileFilter(QStringLiteral("Html Web page (*.html)"), QStringLiteral("*.html")),
+            QStringLiteral("Html Web page (*.html)"));
+}
+
+std::vector<std::byte> bytes(std::string_view text) {
+  std::vector<std::byte> out;
+  for (const char c : text) out.push_back(static_cast<std::byte>(c));
+  return out;
+}
+
+TEST(WaveSound, TheClickIsAPlayableWave) {
+  const auto click = findResource("tick", "sound3");
+  ASSERT_TRUE(click);
+  const auto wave = parseWave(*click);
+  ASSERT_TRUE(wave);
+  EXPECT_EQ(wave->channels, 1);
+  EXPECT_EQ(wave->sampleRate, 22050);
+  EXPECT_EQ(wave->bitsPerSample, 16);
+  // Short enough to be a click, long enough to be heard.
+  const double seconds = static_cast<double>(wave->samples.size()) / 2 / wave->sampleRate;
+  EXPECT_GT(seconds, 0.01);
+  EXPECT_LT(seconds, 0.2);
+}
+
+TEST(WaveSound, AnythingButWholePcmIsRefused) {
+  // RIFF header, fmt chunk (PCM, mono, 8000 Hz, 8 bit), data chunk of 4 samples.
+  std::string good(
+      "RIFF\x2C\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1F\0\0\x40\x1F\0\0\x01\0\x08\0"
+      "data\x04\0\0\0\x80\x90\xA0\xB0",
+      48);
+  const auto whole = bytes(good);
+  const auto wave = parseWave(whole);
+  ASSERT_TRUE(wave);
+  EXPECT_EQ(wave->bitsPerSample, 8);
+  EXPECT_EQ(wave->samples.size(), 4u);
+  // Truncated data, a compressed format, no data chunk, not a WAVE at all.
+  EXPECT_FALSE(parseWave(std::span(whole).first(whole.size() - 1)));
+  auto compressed = whole;
+  compressed[20] = std::byte{2};
+  EXPECT_FALSE(parseWave(compressed));
+  EXPECT_FALSE(parseWave(std::span(whole).first(36)));
+  EXPECT_FALSE(parseWave(bytes("RIFF\0\0\0\0AVI LIST")));
+  EXPECT_FALSE(parseWave({}));
+}
+
+}  // namespace
+}  // namespace qx
