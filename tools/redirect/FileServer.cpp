@@ -40,7 +40,8 @@ class HttpConnection : public QObject {
           fail(431, "Request Header Fields Too Large");
         return;
       }
-      if (end > static_cast<qsizetype>(kMaxHeadSize)) return fail(431, "Request Header Fields Too Large");
+      if (end > static_cast<qsizetype>(kMaxHeadSize))
+        return fail(431, "Request Header Fields Too Large");
       const std::string head = buffer_.left(end).toStdString();
       buffer_.remove(0, end + 4);
       const auto request = parseRequestHead(head);
@@ -52,26 +53,29 @@ class HttpConnection : public QObject {
   void respond(const RequestHead& request) {
     closeAfter_ = !request.keepAlive();
     // This server takes no uploads: a request with a body would leave it out of step.
-    if (request.header("transfer-encoding") || request.header("content-length").value_or("0") != "0")
+    if (request.header("transfer-encoding") ||
+        request.header("content-length").value_or("0") != "0")
       return fail(400, "Bad Request");
     if (request.method != "GET" && request.method != "HEAD") return fail(405, "Method Not Allowed");
     const auto path = resolveTarget(root_, request.target);
     if (!path) return answer(404, "Not Found", "text/plain; charset=utf-8", "Not found\n");
     auto file = std::make_unique<QFile>(QString::fromStdString(path->string()));
-    if (!file->open(QIODevice::ReadOnly)) return answer(404, "Not Found", "text/plain; charset=utf-8", "Not found\n");
+    if (!file->open(QIODevice::ReadOnly))
+      return answer(404, "Not Found", "text/plain; charset=utf-8", "Not found\n");
     const auto size = static_cast<std::uint64_t>(file->size());
     const RangeAnswer range = answerRange(request.header("range"), size);
     if (range.kind == RangeKind::Unsatisfiable) {
-      return answer(416, "Range Not Satisfiable", "text/plain; charset=utf-8", "",
-                    "Content-Range: bytes */" + QByteArray::number(static_cast<qulonglong>(size)) + "\r\n");
+      return answer(
+          416, "Range Not Satisfiable", "text/plain; charset=utf-8", "",
+          "Content-Range: bytes */" + QByteArray::number(static_cast<qulonglong>(size)) + "\r\n");
     }
     const bool partial = range.kind == RangeKind::Partial;
     const std::uint64_t first = partial ? range.first : 0;
     const std::uint64_t length = partial ? range.last - range.first + 1 : size;
     QByteArray extra;
     if (partial)
-      extra = "Content-Range: bytes " + QByteArray::number(static_cast<qulonglong>(range.first)) + "-" +
-              QByteArray::number(static_cast<qulonglong>(range.last)) + "/" +
+      extra = "Content-Range: bytes " + QByteArray::number(static_cast<qulonglong>(range.first)) +
+              "-" + QByteArray::number(static_cast<qulonglong>(range.last)) + "/" +
               QByteArray::number(static_cast<qulonglong>(size)) + "\r\n";
     writeHead(partial ? 206 : 200, partial ? "Partial Content" : "OK",
               QByteArray::fromStdString(contentType(*path)), length, extra);
@@ -85,11 +89,12 @@ class HttpConnection : public QObject {
 
   void writeHead(int status, const QByteArray& reason, const QByteArray& type, std::uint64_t length,
                  const QByteArray& extra = {}) {
-    socket_->write("HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\nContent-Type: " + type +
-                   "\r\nContent-Length: " + QByteArray::number(static_cast<qulonglong>(length)) +
-                   "\r\nAccept-Ranges: bytes\r\nCache-Control: no-cache\r\n"
-                   "X-Content-Type-Options: nosniff\r\n" + extra +
-                   (closeAfter_ ? "Connection: close\r\n" : "Connection: keep-alive\r\n") + "\r\n");
+    socket_->write(
+        "HTTP/1.1 " + QByteArray::number(status) + " " + reason + "\r\nContent-Type: " + type +
+        "\r\nContent-Length: " + QByteArray::number(static_cast<qulonglong>(length)) +
+        "\r\nAccept-Ranges: bytes\r\nCache-Control: no-cache\r\n"
+        "X-Content-Type-Options: nosniff\r\n" +
+        extra + (closeAfter_ ? "Connection: close\r\n" : "Connection: keep-alive\r\n") + "\r\n");
   }
 
   void answer(int status, const QByteArray& reason, const QByteArray& type, const QByteArray& body,
@@ -152,8 +157,12 @@ FileServer::FileServer(std::filesystem::path root, QObject* parent)
   });
 }
 
-bool FileServer::listen(quint16 port) { return server_.listen(QHostAddress::LocalHost, port); }
+bool FileServer::listen(quint16 port) {
+  return server_.listen(QHostAddress::LocalHost, port);
+}
 
-QString FileServer::baseUrl() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port()); }
+QString FileServer::baseUrl() const {
+  return QStringLiteral("http://127.0.0.1:%1/").arg(port());
+}
 
 }  // namespace qx::redirect

@@ -27,14 +27,15 @@ std::string_view trimmed(std::string_view text) {
 
 bool isToken(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) {
-    return std::isalnum(c) || std::string_view("!#$%&'*+-.^_`|~").find(static_cast<char>(c)) !=
-                                  std::string_view::npos;
+    return std::isalnum(c) ||
+           std::string_view("!#$%&'*+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos;
   });
 }
 
 // Digits only; a number too large for 64 bits reads as the largest one.
 std::optional<std::uint64_t> digits(std::string_view text) {
-  if (text.empty() || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
+  if (text.empty() ||
+      !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
     return std::nullopt;
   std::uint64_t value = 0;
   const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -104,7 +105,8 @@ std::optional<RequestHead> parseRequestHead(std::string_view head) {
   const std::string_view first = lines.front();
   const std::size_t sp1 = first.find(' ');
   const std::size_t sp2 = sp1 == std::string_view::npos ? sp1 : first.find(' ', sp1 + 1);
-  if (sp2 == std::string_view::npos || first.find(' ', sp2 + 1) != std::string_view::npos) return std::nullopt;
+  if (sp2 == std::string_view::npos || first.find(' ', sp2 + 1) != std::string_view::npos)
+    return std::nullopt;
   request.method = first.substr(0, sp1);
   request.target = first.substr(sp1 + 1, sp2 - sp1 - 1);
   request.version = first.substr(sp2 + 1);
@@ -152,14 +154,16 @@ RangeAnswer answerRange(const std::optional<std::string>& header, std::uint64_t 
 std::optional<fs::path> resolveTarget(const fs::path& root, std::string_view target) {
   target = target.substr(0, target.find_first_of("?#"));
   // An absolute URL ("http://127.0.0.1:8080/x") names its path after the authority.
-  if (const std::size_t scheme = target.find("://"); scheme != std::string_view::npos && target.front() != '/') {
+  if (const std::size_t scheme = target.find("://");
+      scheme != std::string_view::npos && target.front() != '/') {
     const std::size_t path = target.find('/', scheme + 3);
     if (path == std::string_view::npos) return std::nullopt;
     target = target.substr(path);
   }
   if (target.empty() || target.front() != '/') return std::nullopt;
   const auto decoded = percentDecoded(target);
-  if (!decoded || decoded->find('\0') != std::string::npos || decoded->find('\\') != std::string::npos)
+  if (!decoded || decoded->find('\0') != std::string::npos ||
+      decoded->find('\\') != std::string::npos)
     return std::nullopt;
 
   fs::path path = root;
@@ -177,7 +181,8 @@ std::optional<fs::path> resolveTarget(const fs::path& root, std::string_view tar
   std::error_code rootEc;
   const fs::path real = fs::canonical(path, ec);
   const fs::path realRoot = fs::canonical(root, rootEc);
-  if (ec || rootEc || !inside(realRoot, real) || !fs::is_regular_file(real, ec)) return std::nullopt;
+  if (ec || rootEc || !inside(realRoot, real) || !fs::is_regular_file(real, ec))
+    return std::nullopt;
   return real;
 }
 

@@ -14,9 +14,9 @@ namespace qx::redirect {
 constexpr std::size_t kMaxHeadSize = 16 * 1024;
 
 struct RequestHead {
-  std::string method;   // "GET"
-  std::string target;   // "/tour.html?x=1"
-  std::string version;  // "HTTP/1.1"
+  std::string method;                          // "GET"
+  std::string target;                          // "/tour.html?x=1"
+  std::string version;                         // "HTTP/1.1"
   std::map<std::string, std::string> headers;  // names in lower case, values trimmed
   std::optional<std::string> header(const std::string& lowerName) const;
   // HTTP/1.1 keeps the connection unless told to close; HTTP/1.0 closes unless told to keep it.

@@ -31,7 +31,8 @@ InstanceListener::InstanceListener(std::function<void()> raise, QObject* parent)
 }
 
 bool InstanceListener::listen() {
-  server_.setSocketOptions(QLocalServer::UserAccessOption);
+  // No socket options: with them Qt binds elsewhere and renames over an existing socket, which
+  // would let a second copy take the name from the first.
   if (server_.listen(QString::fromLatin1(kInstanceName))) return true;
   // A socket file left by a copy that crashed: nobody answers on it, so it can go.
   if (server_.serverError() == QAbstractSocket::AddressInUseError && !askRunningCopyToRaise(300)) {
