@@ -6,14 +6,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
-#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -67,11 +65,11 @@ SelectorWindow::SelectorWindow() {
 
   auto* checksBox = new QGroupBox(tr("Checks"), central);
   auto* checksLayout = new QVBoxLayout(checksBox);
-  checks_ = new QTreeWidget(checksBox);
-  checks_->setHeaderLabels({tr("Level"), tr("What")});
-  checks_->setRootIsDecorated(false);
+  // A list rather than a table: the texts are sentences, and they wrap whole.
+  checks_ = new QListWidget(checksBox);
   checks_->setWordWrap(true);
-  checks_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  checks_->setUniformItemSizes(false);
+  checks_->setResizeMode(QListView::Adjust);
   checksLayout->addWidget(checks_);
   layout->addWidget(checksBox, 2);
 
@@ -153,10 +151,10 @@ void SelectorWindow::openPage(const std::filesystem::path& page) {
           .arg(static_cast<double>(m.fileSize) / 1e6, 0, 'f', 1)
           .arg(qs(n.webglPage.filename()), qs(n.video.filename()), qs(n.selectPage.filename())));
   for (const webgl::Check& c : plan_->checks) {
-    auto* item =
-        new QTreeWidgetItem(checks_, {QString::fromLatin1(webgl::levelText(c.level)), qs(c.text)});
-    item->setIcon(0, levelIcon(style(), c.level));
-    item->setToolTip(1, qs(c.text));
+    auto* item = new QListWidgetItem(
+        levelIcon(style(), c.level),
+        QString::fromLatin1(webgl::levelText(c.level)) + ": " + qs(c.text), checks_);
+    item->setToolTip(item->text());
   }
   status_->setText(
       webgl::canConvert(plan_->checks)

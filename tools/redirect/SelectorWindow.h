@@ -16,7 +16,6 @@ class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
-class QTreeWidget;
 
 namespace qx::redirect {
 
@@ -39,7 +38,7 @@ class SelectorWindow : public QMainWindow {
 
   // For tests: the state the window shows.
   bool converting() const { return worker_ != nullptr; }
-  QTreeWidget* checksView() const { return checks_; }
+  QListWidget* checksView() const { return checks_; }
   QListWidget* writtenView() const { return written_; }
   QLabel* statusLabel() const { return status_; }
   const FileServer* server() const { return server_.get(); }
@@ -54,7 +53,7 @@ class SelectorWindow : public QMainWindow {
 
   QLineEdit* pagePath_;
   QLabel* summary_;
-  QTreeWidget* checks_;
+  QListWidget* checks_;
   QPushButton* convert_;
   QPushButton* cancel_;
   QProgressBar* progress_;
