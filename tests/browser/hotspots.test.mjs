@@ -38,7 +38,7 @@ function recordHotSpots(page) {
       const video = document.querySelector('#qx-viewer video');
       for (const { target } of changes) {
         if (!target.classList.contains('qx-hs')) continue;
-        window.hotSpotLog.push({ title: target.querySelector('span').textContent,
+        window.hotSpotLog.push({ title: target.querySelector('.qx-title').textContent,
           shown: !target.hidden, time: video.currentTime, left: parseFloat(target.style.left) });
       }
     }).observe(document, { subtree: true, attributes: true, attributeFilter: ['hidden'] });

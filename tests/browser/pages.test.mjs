@@ -4,6 +4,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { buildSite } from './lib/site.mjs';
 import { launchChromium } from './lib/chromium.mjs';
+import { gzipSync } from 'node:zlib';
 import { openPlaying, currentTime } from './lib/viewer.mjs';
 
 let site, browser;
@@ -34,7 +35,9 @@ async function newPage(options) {
 
 test('the page is laid out like the Flash page and shows texts exactly as written', async () => {
   const page = await newPage();
-  await page.goto(site.url + 'tour.webgl.html');
+  const loaded = [];
+  page.on('response', (response) => loaded.push(response));
+  await openPlaying(page, site.url + 'tour.webgl.html');
   assert.equal(await page.title(), TITLE);
   assert.equal(await page.getByRole('heading').textContent(), TITLE);
   // 400 x 300 with a one-pixel border, centred in the 1280 pixel wide window.
@@ -42,8 +45,16 @@ test('the page is laid out like the Flash page and shows texts exactly as writte
   assert.deepEqual([box.width, box.height, box.x], [402, 302, 439]);
   const link = page.locator('.qx-hs');
   await link.and(page.locator(':not([hidden])')).waitFor();
-  assert.equal(await link.locator('span').first().textContent(), HOT_SPOT);
+  assert.equal(await link.locator('.qx-title').textContent(), HOT_SPOT);
   assert.equal(await link.getAttribute('href'), 'shop.html?a=1&b=2');
+  // Everything the page loads but the video stays small.
+  let gzipped = 0;
+  for (const response of loaded) {
+    if (!/^video\//.test(response.headers()['content-type'])) {
+      gzipped += gzipSync(await response.body(), { level: 9 }).length;
+    }
+  }
+  assert.ok(gzipped > 10000 && gzipped < 100 * 1024, `${gzipped} bytes gzipped`);
 
   // For a frame: no heading, the box at the top left, without a border.
   await page.goto(site.url + 'framed.webgl.html');

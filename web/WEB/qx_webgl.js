@@ -98,12 +98,12 @@
 .qx-hs[hidden] { display: none; }
 .qx-hs.qx-away { opacity: 0; pointer-events: none; }
 .qx-hs img { display: block; }
-.qx-hs span { margin-top: 2px; padding: 1px 6px; max-width: 14em; border-radius: 3px;
+.qx-hs .qx-title { margin-top: 2px; padding: 1px 6px; max-width: 14em; border-radius: 3px;
   background: rgba(0, 0, 0, .6); white-space: nowrap; overflow: hidden; text-overflow: ellipsis; }
 .qx-hs:focus { outline: none; }
 .qx-hs:focus-visible img, .qx-hs:hover img { outline: 3px solid #fff; outline-offset: 1px;
   border-radius: 4px; }
-.qx-hs:focus-visible span { outline: 2px solid #000; }
+.qx-hs:focus-visible .qx-title { outline: 2px solid #000; }
 .qx-sr { position: absolute; width: 1px; height: 1px; overflow: hidden; clip: rect(0 0 0 0);
   clip-path: inset(50%); white-space: nowrap; }
 .qx-center { position: absolute; inset: 0; display: flex; align-items: center;
@@ -112,6 +112,9 @@
 .qx-big { font: inherit; font-size: 16px; color: #fff; background: rgba(0, 0, 0, .65);
   border: 2px solid #fff; border-radius: 24px; padding: 10px 20px; cursor: pointer; }
 .qx-big:focus-visible { outline: 3px solid #fff; outline-offset: 2px; }
+.qx-big svg { width: 22px; height: 22px; margin-right: 6px; fill: currentColor;
+  vertical-align: -5px; }
+.qx-corner { position: absolute; left: 8px; top: 8px; font-size: 14px; padding: 6px 12px; }
 .qx-message { max-width: 80%; padding: 12px 16px; border-radius: 6px; text-align: center;
   background: rgba(0, 0, 0, .75); }
 .qx-bar { position: absolute; left: 0; right: 0; bottom: 0; display: flex; align-items: center;
@@ -417,7 +420,7 @@ void main() {
         role: 'application',
         'aria-roledescription': '360-degree video',
         'aria-label': (this.config.page.title ? this.config.page.title + ': ' : '') +
-          '360-degree video. Arrow keys look around, plus and minus zoom.',
+          '360-degree video. Arrow keys look around, plus and minus zoom, space plays and pauses.',
       });
       let renderer = null;
       try {
@@ -455,6 +458,7 @@ void main() {
       video.muted = this.main.volume === 0;
       video.src = this.config.video;
       video.addEventListener('error', () => {
+        clearInterval(this.bufferTimer);
         const code = video.error ? video.error.code : 0;
         this.message(`The video ${this.config.video} could not be ` +
           (code === 4 ? 'played by this browser.' : 'loaded.'), true);
@@ -530,7 +534,7 @@ void main() {
       icon.addEventListener('load', () => {
         link.style.setProperty('--qx-half', icon.naturalHeight / 2 + 'px');
       });
-      link.append(icon, el('span', { text: spot.title }));
+      link.append(icon, el('span', { class: 'qx-title', text: spot.title }));
       if (!spot.self) link.append(el('span', { class: 'qx-sr', text: ' (opens in a new window)' }));
       link.addEventListener('focus', () => this.lookAtHotSpot(entry));
       this.layer.append(link);
@@ -547,13 +551,14 @@ void main() {
 
     updateHotSpots(time, viewChanged) {
       const width = this.canvas.clientWidth, height = this.canvas.clientHeight;
+      const appeared = [];
       for (const entry of this.hotSpots) {
         const { spot, link } = entry;
         const active = time >= spot.pos && time < spot.pos + spot.time;
         if (active !== entry.active) {
           entry.active = active;
           link.hidden = !active;
-          if (active) this.announce(`Hot spot: ${spot.title}`);
+          if (active) appeared.push(spot.title);
           else if (link === document.activeElement) this.canvas.focus();
           viewChanged = true;
         }
@@ -573,6 +578,9 @@ void main() {
           link.style.left = x.toFixed(1) + 'px';
           link.style.top = y.toFixed(1) + 'px';
         }
+      }
+      if (appeared.length) {
+        this.announce(`${appeared.length > 1 ? 'Hot spots' : 'Hot spot'}: ${appeared.join(', ')}`);
       }
     }
 
@@ -626,11 +634,16 @@ void main() {
       });
     }
 
-    /** The tap-to-play (or tap-to-unmute) button. */
+    /**
+     * The tap-to-play button in the middle, or the tap-for-sound button in a corner, out of the
+     * way of the picture that is already moving.
+     */
     offer(what) {
-      const button = el('button', { class: 'qx-big', type: 'button' });
-      button.textContent = what === 'play' ? '▶ Play' : '🔇 Tap for sound';
-      button.setAttribute('aria-label', what === 'play' ? 'Play video' : 'Turn the sound on');
+      const play = what === 'play';
+      const button = el('button', { class: play ? 'qx-big' : 'qx-big qx-corner', type: 'button',
+        'aria-label': play ? 'Play video' : 'Turn the sound on' });
+      setIcon(button, play ? 'play' : 'muted');
+      button.append(play ? 'Play' : 'Tap for sound');
       button.addEventListener('click', () => {
         this.userGesture();
         this.video.muted = this.main.volume === 0;
@@ -643,22 +656,30 @@ void main() {
 
     // ---- audio panning
 
-    /** Web Audio may only start from a user's gesture; balance 0 needs none of it. */
+    /**
+     * Web Audio may only start from a user's gesture (and a touch counts only once the finger
+     * lifts), so every gesture makes sure the context runs. Balance 0 needs none of it.
+     */
     userGesture() {
-      if (this.audio !== undefined || this.main.balance <= 0) return;
-      this.audio = null;
+      if (this.main.balance <= 0) return;
+      if (this.audio === undefined) this.audio = this.makeAudio();
+      if (this.audio && this.audio.context.state === 'suspended') this.audio.context.resume();
+    }
+
+    /** The stereo panner between the video and the speakers, or null where there is none. */
+    makeAudio() {
       const Context = window.AudioContext || window.webkitAudioContext;
-      if (!Context) return;
+      if (!Context) return null;
       try {
         const context = new Context();
-        if (!context.createStereoPanner) return;
+        if (!context.createStereoPanner) return null;
         // From here on the video's sound goes through the context, so build the whole path.
         const panner = context.createStereoPanner();
         const source = context.createMediaElementSource(this.video);
         source.connect(panner).connect(context.destination);
-        context.resume();
         const strength = this.main.balance / 100;
-        this.audio = {
+        return {
+          context,
           follow(yaw) {
             // Turned to the right of the camera's front, the front is heard on the left.
             const pan = -Math.sin((yaw - FRONT_YAW) * DEG) * strength;
@@ -667,6 +688,7 @@ void main() {
         };
       } catch (error) {
         console.warn('audio panning is not available:', error);
+        return null;
       }
     }
 
@@ -674,7 +696,7 @@ void main() {
 
     listen() {
       const canvas = this.canvas;
-      for (const type of ['pointerdown', 'keydown', 'touchend']) {
+      for (const type of ['pointerdown', 'pointerup', 'keydown', 'touchend', 'click']) {
         this.root.addEventListener(type, () => this.userGesture(), { capture: true });
       }
       this.pointers = new Map();
@@ -719,7 +741,11 @@ void main() {
 
     pointerDown(e) {
       if (e.pointerType === 'mouse' && e.button !== 0) return;
-      this.canvas.setPointerCapture(e.pointerId);
+      try {
+        this.canvas.setPointerCapture(e.pointerId);
+      } catch {
+        // a pointer the browser no longer knows: follow it without capture
+      }
       this.canvas.classList.add('qx-dragging');
       this.pointers.set(e.pointerId, { x: e.clientX, y: e.clientY });
       this.pinch = null;
