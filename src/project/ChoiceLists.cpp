@@ -36,16 +36,36 @@ constexpr std::array kQuality = {" Low"sv, " Medium"sv, " High"sv, " Best"sv};
 
 }  // namespace
 
-ItemList windowItems() { return kWindow; }
-ItemList yawItems() { return kYaw; }
-ItemList pitchItems() { return kPitch; }
-ItemList tiltItems() { return kTilt; }
-ItemList audioItems() { return kAudio; }
-ItemList panningModeItems() { return kPanning; }
-ItemList flashPlayerItems() { return kPlayer; }
-ItemList balanceItems() { return kBalance; }
-ItemList optimizeItems() { return kOptimize; }
-ItemList qualityItems() { return kQuality; }
+ItemList windowItems() {
+  return kWindow;
+}
+ItemList yawItems() {
+  return kYaw;
+}
+ItemList pitchItems() {
+  return kPitch;
+}
+ItemList tiltItems() {
+  return kTilt;
+}
+ItemList audioItems() {
+  return kAudio;
+}
+ItemList panningModeItems() {
+  return kPanning;
+}
+ItemList flashPlayerItems() {
+  return kPlayer;
+}
+ItemList balanceItems() {
+  return kBalance;
+}
+ItemList optimizeItems() {
+  return kOptimize;
+}
+ItemList qualityItems() {
+  return kQuality;
+}
 
 int zoomItemCount(int zoomMax) {
   // Truncation toward zero, in 64 bits so that any stored value is safe.
@@ -67,6 +87,8 @@ std::string_view itemText(ItemList items, int number) {
   return fitListNumber(number, items.size()) ? items[static_cast<std::size_t>(number) - 1] : ""sv;
 }
 
-int leadingNumber(std::string_view itemText) { return readWholeNumber(itemText); }
+int leadingNumber(std::string_view itemText) {
+  return readWholeNumber(itemText);
+}
 
 }  // namespace qx

@@ -7,9 +7,13 @@
 
 namespace qx {
 
-std::string FileError::message() const { return path.string() + ": " + reason; }
+std::string FileError::message() const {
+  return path.string() + ": " + reason;
+}
 
-std::string reasonText(const std::error_code& ec) { return ec.message(); }
+std::string reasonText(const std::error_code& ec) {
+  return ec.message();
+}
 
 Expected<std::string> readFileBytes(const std::filesystem::path& path) {
   std::error_code ec;
@@ -24,7 +28,8 @@ Expected<std::string> readFileBytes(const std::filesystem::path& path) {
   return bytes;
 }
 
-std::optional<FileError> writeFileReplacing(const std::filesystem::path& path, std::string_view bytes) {
+std::optional<FileError> writeFileReplacing(const std::filesystem::path& path,
+                                            std::string_view bytes) {
   namespace fs = std::filesystem;
   std::error_code ec;
   if (fs::is_directory(path, ec)) return FileError{path, "is a folder, not a file"};

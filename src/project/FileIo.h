@@ -36,7 +36,8 @@ class Expected {
 Expected<std::string> readFileBytes(const std::filesystem::path& path);
 
 // Replaces `path` with `bytes` only once they are completely written.
-std::optional<FileError> writeFileReplacing(const std::filesystem::path& path, std::string_view bytes);
+std::optional<FileError> writeFileReplacing(const std::filesystem::path& path,
+                                            std::string_view bytes);
 
 // The reason an operation on the file system failed, in words.
 std::string reasonText(const std::error_code& ec);

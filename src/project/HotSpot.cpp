@@ -26,13 +26,21 @@ const HotSpot& HotSpotList::blank() {
   return empty;
 }
 
-const HotSpot& HotSpotList::at(int slot) const { return slots_[indexOf(slot)]; }
+const HotSpot& HotSpotList::at(int slot) const {
+  return slots_[indexOf(slot)];
+}
 
-void HotSpotList::set(int slot, HotSpot spot) { slots_[indexOf(slot)] = normalizedHotSpot(std::move(spot)); }
+void HotSpotList::set(int slot, HotSpot spot) {
+  slots_[indexOf(slot)] = normalizedHotSpot(std::move(spot));
+}
 
-void HotSpotList::clear(int slot) { slots_[indexOf(slot)] = blank(); }
+void HotSpotList::clear(int slot) {
+  slots_[indexOf(slot)] = blank();
+}
 
-void HotSpotList::clearAll() { slots_.fill(blank()); }
+void HotSpotList::clearAll() {
+  slots_.fill(blank());
+}
 
 int HotSpotList::countInUse() const {
   int n = 0;

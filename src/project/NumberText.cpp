@@ -9,8 +9,12 @@
 namespace qx {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 int digitValue(char c) {
   if (isDigit(c)) return c - '0';
@@ -33,8 +37,8 @@ std::uint64_t readRadixDigits(std::string_view text, int base) {
 
 double finite(double v) {
   if (std::isnan(v)) return 0;
-  if (std::isinf(v)) return v > 0 ? std::numeric_limits<double>::max()
-                                   : std::numeric_limits<double>::lowest();
+  if (std::isinf(v))
+    return v > 0 ? std::numeric_limits<double>::max() : std::numeric_limits<double>::lowest();
   return v;
 }
 
@@ -72,10 +76,22 @@ double readNumber(std::string_view text) {
   if (text.size() >= 2 && text[0] == '&') {
     int base = 0;
     switch (text[1]) {
-      case 'H': case 'h': base = 16; break;
-      case 'O': case 'o': case 'Q': case 'q': base = 8; break;
-      case 'B': case 'b': base = 2; break;
-      default: return 0;
+      case 'H':
+      case 'h':
+        base = 16;
+        break;
+      case 'O':
+      case 'o':
+      case 'Q':
+      case 'q':
+        base = 8;
+        break;
+      case 'B':
+      case 'b':
+        base = 2;
+        break;
+      default:
+        return 0;
     }
     // Prefixed values are read as 64-bit integers; longer ones keep their low bits.
     return static_cast<double>(static_cast<std::int64_t>(readRadixDigits(text.substr(2), base)));
@@ -125,18 +141,24 @@ double roundHalfEven(double value) {
 int roundToInt(double value) {
   if (std::isnan(value)) return 0;
   const double r = roundHalfEven(value);
-  if (r <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-  if (r >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (r <= static_cast<double>(std::numeric_limits<int>::min()))
+    return std::numeric_limits<int>::min();
+  if (r >= static_cast<double>(std::numeric_limits<int>::max()))
+    return std::numeric_limits<int>::max();
   return static_cast<int>(r);
 }
 
-int readWholeNumber(std::string_view text) { return roundToInt(readNumber(text)); }
+int readWholeNumber(std::string_view text) {
+  return roundToInt(readNumber(text));
+}
 
 std::uint32_t readColour(std::string_view text) {
   return static_cast<std::uint32_t>(readRadixDigits(text, 16) & 0xFFFFFFu);
 }
 
-std::string integerText(long long value) { return std::to_string(value); }
+std::string integerText(long long value) {
+  return std::to_string(value);
+}
 
 std::string colourText(std::uint32_t bgr) {
   char buf[8];
@@ -160,8 +182,10 @@ std::string positionText(double value) {
     if (len > 1) out += "." + d.digits.substr(1);
     return out + "E" + (d.exponent - 1 >= 0 ? "+" : "") + std::to_string(d.exponent - 1);
   }
-  if (d.exponent <= 0) return out + "." + std::string(static_cast<std::size_t>(-d.exponent), '0') + d.digits;
-  if (d.exponent >= len) return out + d.digits + std::string(static_cast<std::size_t>(d.exponent - len), '0');
+  if (d.exponent <= 0)
+    return out + "." + std::string(static_cast<std::size_t>(-d.exponent), '0') + d.digits;
+  if (d.exponent >= len)
+    return out + d.digits + std::string(static_cast<std::size_t>(d.exponent - len), '0');
   return out + d.digits.substr(0, static_cast<std::size_t>(d.exponent)) + "." +
          d.digits.substr(static_cast<std::size_t>(d.exponent));
 }
@@ -189,9 +213,12 @@ std::string maskText(double value, int decimals) {
   if (whole.empty()) whole = "0";
   if (roundUp) {
     int i = static_cast<int>(whole.size()) - 1;
-    while (i >= 0 && whole[static_cast<std::size_t>(i)] == '9') whole[static_cast<std::size_t>(i--)] = '0';
-    if (i < 0) whole.insert(whole.begin(), '1');
-    else ++whole[static_cast<std::size_t>(i)];
+    while (i >= 0 && whole[static_cast<std::size_t>(i)] == '9')
+      whole[static_cast<std::size_t>(i--)] = '0';
+    if (i < 0)
+      whole.insert(whole.begin(), '1');
+    else
+      ++whole[static_cast<std::size_t>(i)];
   }
   const auto dec = static_cast<std::size_t>(decimals);
   if (whole.size() <= dec) whole.insert(0, dec + 1 - whole.size(), '0');

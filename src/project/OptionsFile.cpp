@@ -17,17 +17,35 @@ std::string tagged(const std::string& name, const std::string& value) {
   return "<" + name + ">" + value + "</" + name + ">";
 }
 
-int flag(int n) { return n != 0 ? 1 : 0; }
+int flag(int n) {
+  return n != 0 ? 1 : 0;
+}
 
 }  // namespace
 
 std::span<const std::string> optionTagNames() {
-  static const std::array<std::string, 22> kNames = {
-      "WINDOW",  "SMOOTH",      "CONTROLS",           "ZOOM",        "YAW",
-      "PITCH",   "TILT",        "AUDIO",              "HTMLBGCOLOR", "HTMLTITLE",
-      "STARTBUFFERINGTIME",     "BORDER",             "VIEWMODE",    "PANNINGMODE",
-      "BLACKAREACOLOR",         "FLASHPLAYER",        "TOOLTIPHELP", "HS_ICON",
-      "BALANCE", "OPTIMIZE",    "HTML_QUALITY",       "ZOOMMAX"};
+  static const std::array<std::string, 22> kNames = {"WINDOW",
+                                                     "SMOOTH",
+                                                     "CONTROLS",
+                                                     "ZOOM",
+                                                     "YAW",
+                                                     "PITCH",
+                                                     "TILT",
+                                                     "AUDIO",
+                                                     "HTMLBGCOLOR",
+                                                     "HTMLTITLE",
+                                                     "STARTBUFFERINGTIME",
+                                                     "BORDER",
+                                                     "VIEWMODE",
+                                                     "PANNINGMODE",
+                                                     "BLACKAREACOLOR",
+                                                     "FLASHPLAYER",
+                                                     "TOOLTIPHELP",
+                                                     "HS_ICON",
+                                                     "BALANCE",
+                                                     "OPTIMIZE",
+                                                     "HTML_QUALITY",
+                                                     "ZOOMMAX"};
   return kNames;
 }
 

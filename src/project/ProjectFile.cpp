@@ -23,7 +23,9 @@ std::string tagged(const std::string& name, const std::string& value) {
   return "<" + name + ">" + value + "</" + name + ">";
 }
 
-std::string slotTag(const char* name, int slot) { return std::string(name) + std::to_string(slot); }
+std::string slotTag(const char* name, int slot) {
+  return std::string(name) + std::to_string(slot);
+}
 
 const std::vector<std::string>& projectTagNames() {
   static const std::vector<std::string> names = [] {

@@ -23,9 +23,9 @@ std::string foldClosingTags(std::string_view text, std::span<const std::string> 
     if (close == std::string_view::npos) break;
     out.append(text, i, close - i);
     const auto end = text.find('>', close + 2);
-    const bool known =
-        end != std::string_view::npos && end - close - 2 <= longest &&
-        std::find(names.begin(), names.end(), text.substr(close + 2, end - close - 2)) != names.end();
+    const bool known = end != std::string_view::npos && end - close - 2 <= longest &&
+                       std::find(names.begin(), names.end(),
+                                 text.substr(close + 2, end - close - 2)) != names.end();
     out += known ? "<" : "</";
     i = close + 2;
   }

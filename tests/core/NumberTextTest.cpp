@@ -18,9 +18,9 @@ TEST(ReadNumber, TakesTheLongestNumericPrefix) {
   EXPECT_EQ(readNumber("5."), 5);
   EXPECT_EQ(readNumber("1e3x"), 1000);
   EXPECT_EQ(readNumber("1D2"), 100);
-  EXPECT_EQ(readNumber("2e"), 2);     // an exponent without digits is not part of the number
+  EXPECT_EQ(readNumber("2e"), 2);  // an exponent without digits is not part of the number
   EXPECT_EQ(readNumber("2e+"), 2);
-  EXPECT_EQ(readNumber("1 2"), 1);    // a space ends the number
+  EXPECT_EQ(readNumber("1 2"), 1);  // a space ends the number
   EXPECT_EQ(readNumber("-"), 0);
   EXPECT_EQ(readNumber("."), 0);
   EXPECT_EQ(readNumber("640px"), 640);

@@ -137,7 +137,8 @@ TEST(OptionsFile, TextsOutsideWindows1252SurviveAsUtf8) {
 
 TEST(OptionsFile, PathBesideTheProgram) {
   EXPECT_EQ(optionsFilePath("/opt/qx/bin/demo"), std::filesystem::path("/opt/qx/bin/demo.ini"));
-  EXPECT_EQ(optionsFilePath("/opt/qx/qx_flash_hs.exe"), std::filesystem::path("/opt/qx/qx_flash_hs.ini"));
+  EXPECT_EQ(optionsFilePath("/opt/qx/qx_flash_hs.exe"),
+            std::filesystem::path("/opt/qx/qx_flash_hs.ini"));
 }
 
 TEST(OptionsFile, SaveAndLoadThroughTheFileSystem) {

@@ -8,21 +8,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/CrlfLines.h"
 #include "common/TempFolder.h"
 #include "project/OptionsFile.h"
 
 using namespace qx;
 
 namespace {
-
-std::vector<std::string> linesOf(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
-    lines.push_back(bytes.substr(start, end - start));
-  EXPECT_EQ(start, bytes.size()) << "the last line must end with CR LF too";
-  return lines;
-}
 
 std::string slotLines(int i, const std::string& link, const std::string& title,
                       const std::string& pos, const std::string& yaw, const std::string& time,
@@ -57,7 +49,7 @@ std::string defaultProjectFile() {
 TEST(ProjectFile, DefaultProjectIsByteExact) {
   const std::string bytes = writeProjectFile(ProjectSettings{}, HotSpotList{});
   EXPECT_EQ(bytes, defaultProjectFile());
-  EXPECT_EQ(linesOf(bytes).size(), 90u);
+  EXPECT_EQ(crlfLinesOf(bytes).size(), 90u);
 }
 
 TEST(ProjectFile, HotSpotRenderingsAreByteExact) {
@@ -68,7 +60,7 @@ TEST(ProjectFile, HotSpotRenderingsAreByteExact) {
   ProjectSettings s;
   s.videoPath = "  /videos/tour.flv ";
   s.iframe = 1;
-  const auto lines = linesOf(writeProjectFile(s, spots));
+  const auto lines = crlfLinesOf(writeProjectFile(s, spots));
   ASSERT_EQ(lines.size(), 90u);
   EXPECT_EQ(lines[27], "<VIDEO1>/videos/tour.flv</VIDEO1>");
   EXPECT_EQ(lines[28], "<IFRAME>1</IFRAME>");
@@ -106,7 +98,8 @@ TEST(ProjectFile, ReadingCases) {
   current.hsSelfMode = 0, current.videoPath = "/old.flv";
   const std::string only13 =
       "<HSLINK1>one</HSLINK1><HSPOS1>1</HSPOS1><HSYAW1>-2.5</HSYAW1><HSSELF1>1.5</HSSELF1>"
-      "<HSLINK3>" + std::string(600, 'L') + "</HSLINK3><HSTITLE3>  " + std::string(60, 'T') +
+      "<HSLINK3>" +
+      std::string(600, 'L') + "</HSLINK3><HSTITLE3>  " + std::string(60, 'T') +
       "</HSTITLE3><HSPOS3>3</HSPOS3><ZOOMMAX>200</ZOOMMAX><ZOOM>12</ZOOM>";
   const Project p = readProjectFile(only13, current, 10, "/proj");
   EXPECT_EQ(p.hotSpots.at(1).link, "one");
@@ -153,7 +146,8 @@ TEST(ProjectFile, FailedSaveLeavesTheOldFileWhole) {
   // A full disk, simulated by a file-size limit smaller than the project.
   ProjectSettings changed;
   changed.htmlTitle = "changed";
-  struct sigaction ignore {}, old {};
+  struct sigaction ignore {
+  }, old{};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGXFSZ, &ignore, &old);
   rlimit saved{};

@@ -18,7 +18,9 @@ TEST(TextCodec, ReadsUtf8OnlyWhenValidAndNotAscii) {
   EXPECT_EQ(decodeFileText("\x81"), "\xC2\x81");
   EXPECT_EQ(decodeFileText("caf\xC3\xA9"), "caf\xC3\xA9");
   EXPECT_EQ(decodeFileText("\xC0\x80"), "\xC3\x80\xE2\x82\xAC");  // overlong form: not UTF-8
-  for (const std::string s : {"Stra\xC3\x9F" "e", "\xE4\xB8\xAD\xE6\x96\x87", "\xD0\x9C\xD0\xB8\xD1\x80"})
+  for (const std::string s : {"Stra\xC3\x9F"
+                              "e",
+                              "\xE4\xB8\xAD\xE6\x96\x87", "\xD0\x9C\xD0\xB8\xD1\x80"})
     EXPECT_EQ(decodeFileText(encodeFileText(s)), s);
 }
 

@@ -1,0 +1,163 @@
+#include "preview/QtPreviewPlayer.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QGraphicsVideoItem>
+#include <QGraphicsView>
+#include <QTimer>
+#include <QUrl>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <cmath>
+
+#include "preview/TransportBar.h"
+
+namespace qx {
+
+namespace {
+
+// Runs timers and media events, not user input, until `loop` quits or `ms` have passed: the
+// command that waits must not be overtaken by the next click.
+void runEvents(QEventLoop& loop, qint64 ms) {
+  QTimer::singleShot(int(ms), &loop, &QEventLoop::quit);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(parent)) {
+  auto* scene = new QGraphicsScene(QRectF(0, 0, kArea.width(), kArea.height()), view_);
+  scene->setBackgroundBrush(Qt::black);
+  view_->setScene(scene);
+  view_->setFrameShape(QFrame::NoFrame);
+  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  view_->setRenderHint(QPainter::SmoothPixmapTransform);
+  view_->setGeometry(kArea);
+
+  videoItem_ = new QGraphicsVideoItem;
+  videoItem_->setSize(QSizeF(kArea.width(), kArea.height() - kControlsHeight));
+  scene->addItem(videoItem_);
+
+  controls_ = new TransportBar(player_, audio_);
+  QGraphicsProxyWidget* controls = scene->addWidget(controls_);
+  controls->setGeometry(
+      QRectF(0, kArea.height() - kControlsHeight, kArea.width(), kControlsHeight));
+
+  // The marker crosses the video and the controls alike, but never takes a click from them.
+  marker_ = scene->addRect(0, 0, kMarkerWidth, kMarkerHeight, Qt::NoPen, QColor(0, 255, 0));
+  marker_->setZValue(1);
+  marker_->setAcceptedMouseButtons(Qt::NoButton);
+  placeYawMarker(0);
+
+  player_.setAudioOutput(&audio_);
+  player_.setVideoOutput(videoItem_);
+  connect(&player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
+    if (s == QMediaPlayer::InvalidMedia) clearPicture();
+  });
+}
+
+QtPreviewPlayer::~QtPreviewPlayer() {
+  releasePlayer();
+  player_.setVideoOutput(nullptr);
+  delete view_.data();  // already gone when the parent window went first
+}
+
+QWidget* QtPreviewPlayer::widget() {
+  return view_;
+}
+
+void QtPreviewPlayer::loadAndPlay(const QString& path) {
+  if (released_) return;
+  clearPicture();
+  player_.setSource(path.isEmpty() ? QUrl()
+                                   : QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+  player_.play();
+}
+
+void QtPreviewPlayer::pausePlayer() {
+  if (!released_) player_.pause();
+}
+
+void QtPreviewPlayer::stopPlayer() {
+  if (!released_) player_.stop();
+}
+
+double QtPreviewPlayer::getPosition() const {
+  if (released_ || player_.source().isEmpty()) return 0;
+  return double(player_.position()) / 1000.0;
+}
+
+bool QtPreviewPlayer::waitUntilLoaded() {
+  const auto ready = [this] {
+    switch (player_.mediaStatus()) {
+      case QMediaPlayer::LoadedMedia:
+      case QMediaPlayer::BufferingMedia:
+      case QMediaPlayer::BufferedMedia:
+      case QMediaPlayer::StalledMedia:
+      case QMediaPlayer::EndOfMedia:
+        return true;
+      default:
+        return false;
+    }
+  };
+  QEventLoop loop;
+  connect(&player_, &QMediaPlayer::mediaStatusChanged, &loop, &QEventLoop::quit);
+  QElapsedTimer waited;
+  waited.start();
+  while (player_.mediaStatus() == QMediaPlayer::LoadingMedia && waited.elapsed() < kLoadWaitMs)
+    runEvents(loop, kLoadWaitMs - waited.elapsed());
+  return ready();
+}
+
+void QtPreviewPlayer::seekAndFreeze(double seconds) {
+  if (released_ || player_.source().isEmpty() || !std::isfinite(seconds)) return;
+  if (!waitUntilLoaded()) return;
+  // One seek alone often leaves the old frame on screen or is undone by the start of playback
+  // (after the end of the video play() starts over); seeking again after a short play does not.
+  const auto ms = qint64(std::llround(std::max(seconds, 0.0) * 1000.0));
+  player_.setPosition(ms);
+  player_.play();
+  QEventLoop loop;
+  runEvents(loop, 100);
+  player_.setPosition(ms);
+  player_.pause();
+}
+
+void QtPreviewPlayer::placeYawMarker(int yaw) {
+  requestedYaw_ = yaw;
+  marker_->setPos(markerX(yaw) - kArea.left(), kMarkerTop - kArea.top());
+}
+
+void QtPreviewPlayer::refreshYawMarkerLater(int yaw) {
+  requestedYaw_ = yaw;
+  // Carried out once the command that asked has returned, at the yaw asked for last by then.
+  QMetaObject::invokeMethod(
+      this, [this] { placeYawMarker(requestedYaw_); }, Qt::QueuedConnection);
+}
+
+void QtPreviewPlayer::releasePlayer() {
+  if (released_) return;
+  released_ = true;
+  player_.stop();
+  player_.setSource(QUrl());
+}
+
+QRect QtPreviewPlayer::markerGeometry() const {
+  return QRect(kArea.topLeft() + marker_->pos().toPoint(), QSize(kMarkerWidth, kMarkerHeight));
+}
+
+void QtPreviewPlayer::clearPicture() {
+  if (QVideoSink* sink = videoItem_->videoSink()) sink->setVideoFrame(QVideoFrame());
+}
+
+std::unique_ptr<PreviewPlayer> makePreviewPlayer(QWidget* parent) {
+  return std::make_unique<QtPreviewPlayer>(parent);
+}
+
+}  // namespace qx

@@ -1,0 +1,67 @@
+#pragma once
+// The preview player on Qt Multimedia: a graphics view holding the video item, the transport
+// controls and the green yaw marker on top of both. (A widget laid over a QVideoWidget would
+// never show, as that widget draws in a surface of its own.)
+#include <QAudioOutput>
+#include <QMediaPlayer>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+
+#include "preview/PreviewPlayer.h"
+
+class QGraphicsRectItem;
+class QGraphicsVideoItem;
+class QGraphicsView;
+
+namespace qx {
+
+class TransportBar;
+
+class QtPreviewPlayer : public QObject, public PreviewPlayer {
+ public:
+  // The area's place in the main window, and the marker's fixed size and top.
+  static constexpr QRect kArea{250, 150, 448, 300};
+  static constexpr int kMarkerTop = 152, kMarkerWidth = 3, kMarkerHeight = 296;
+  static constexpr int kControlsHeight = 28;
+  // How long seekAndFreeze waits at most for the media to load.
+  static constexpr int kLoadWaitMs = 5000;
+
+  explicit QtPreviewPlayer(QWidget* parent);
+  ~QtPreviewPlayer() override;
+  QtPreviewPlayer(const QtPreviewPlayer&) = delete;
+  QtPreviewPlayer& operator=(const QtPreviewPlayer&) = delete;
+
+  QWidget* widget() override;
+  void loadAndPlay(const QString& path) override;
+  void pausePlayer() override;
+  void stopPlayer() override;
+  double getPosition() const override;
+  void seekAndFreeze(double seconds) override;
+  void placeYawMarker(int yaw) override;
+  void refreshYawMarkerLater(int yaw) override;
+  void releasePlayer() override;
+
+  // The marker's rectangle in main-window coordinates, as it stands now.
+  QRect markerGeometry() const;
+  const QMediaPlayer& mediaPlayer() const { return player_; }
+  QGraphicsVideoItem* videoItem() const { return videoItem_; }
+  TransportBar* transportBar() const { return controls_; }
+
+ private:
+  // Runs the event loop (timers and media events only, no user input) until the media has
+  // loaded or failed, or the wait is over; true when it can be sought.
+  bool waitUntilLoaded();
+  void clearPicture();
+
+  QAudioOutput audio_;
+  QMediaPlayer player_;
+  QPointer<QGraphicsView> view_;
+  QGraphicsVideoItem* videoItem_ = nullptr;
+  QGraphicsRectItem* marker_ = nullptr;
+  TransportBar* controls_ = nullptr;
+  int requestedYaw_ = 0;
+  bool released_ = false;
+};
+
+}  // namespace qx

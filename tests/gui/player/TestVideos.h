@@ -1,0 +1,31 @@
+#pragma once
+// Short videos for the player tests, made with ffmpeg while the tests run, and the reading of
+// the frame number that each of their frames shows.
+#include <QImage>
+#include <QRectF>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+namespace qx::test {
+
+enum class VideoKind { SorensonFlv, H264Flv, F4v };
+
+inline constexpr int kFramesPerSecond = 10;
+
+// A 192 x 96 video of `seconds` at 10 frames a second (the FLVs with a tone), one key frame only
+// (so every seek has to decode its way to the frame). Frame n shows n as six blocks in a row, the
+// lowest bit on the left, bright for 1 in the upper half and the other way round in the lower
+// half. Returns the path, or an empty path when ffmpeg failed.
+std::filesystem::path makeTestVideo(const std::filesystem::path& folder, VideoKind kind,
+                                    int seconds = 4);
+
+// The frame number shown in `where` of `picture`, or nothing when the two halves do not
+// agree (no picture, a half-drawn one, or something else on top).
+std::optional<int> readFrameNumber(const QImage& picture, const QRectF& where);
+
+// Runs the event loop until `done` holds or `ms` have passed; the last value of `done`.
+bool waitUntil(const std::function<bool()>& done, int ms);
+
+}  // namespace qx::test
