@@ -1,43 +1,30 @@
 // The pages around the viewer: layout and escaping, the notice for a page opened from disk, the
 // selector page, the start of playback (buffering, autoplay refused) and the audio panning.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { buildSite } from './lib/site.mjs';
+import { suiteOf } from './lib/suite.mjs';
 import { launchChromium } from './lib/chromium.mjs';
 import { gzipSync } from 'node:zlib';
 import { openPlaying, currentTime } from './lib/viewer.mjs';
 
-let site, browser;
 const TITLE = 'Bands & <tones>';
 const HOT_SPOT = 'Shop <b> & "co"';
 
-before(async () => {
-  site = await buildSite([
-    { name: 'tour', title: TITLE, yaw: 30, hotspots: [
-      { slot: 2, yaw: 30, pos: 0.1, time: 7.8, self: 1, title: HOT_SPOT, link: 'shop.html?a=1&b=2' },
-    ] },
-    { name: 'framed', title: 'Framed', iframe: true, border: false, bgColor: '#102030' },
-    { name: 'slow', bufferingSeconds: 7 },
-    { name: 'pan', yaw: 270, balance: 60 },
-  ]);
-  browser = await launchChromium();
-});
-
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
-
-async function newPage(options) {
-  const context = await browser.newContext(options);
-  return context.newPage();
-}
+const suite = suiteOf([
+  { name: 'tour', title: TITLE, yaw: 30, hotspots: [
+    { slot: 2, yaw: 30, pos: 0.1, time: 7.8, self: 1, title: HOT_SPOT, link: 'shop.html?a=1&b=2' },
+  ] },
+  { name: 'framed', title: 'Framed', iframe: true, border: false, bgColor: '#102030' },
+  { name: 'slow', bufferingSeconds: 7 },
+  { name: 'pan', yaw: 270, balance: 60 },
+]);
+const newPage = (options) => suite.newPage(options);
 
 test('the page is laid out like the Flash page and shows texts exactly as written', async () => {
   const page = await newPage();
   const loaded = [];
   page.on('response', (response) => loaded.push(response));
-  await openPlaying(page, site.url + 'tour.webgl.html');
+  await openPlaying(page, suite.site.url + 'tour.webgl.html');
   assert.equal(await page.title(), TITLE);
   assert.equal(await page.getByRole('heading').textContent(), TITLE);
   // 400 x 300 with a one-pixel border, centred in the 1280 pixel wide window.
@@ -57,7 +44,7 @@ test('the page is laid out like the Flash page and shows texts exactly as writte
   assert.ok(gzipped > 10000 && gzipped < 100 * 1024, `${gzipped} bytes gzipped`);
 
   // For a frame: no heading, the box at the top left, without a border.
-  await page.goto(site.url + 'framed.webgl.html');
+  await page.goto(suite.site.url + 'framed.webgl.html');
   assert.equal(await page.getByRole('heading').isVisible(), false);
   const framed = await page.locator('#qx-viewer').boundingBox();
   assert.deepEqual([framed.x, framed.y, framed.width, framed.height], [0, 0, 400, 300]);
@@ -68,7 +55,7 @@ test('the page is laid out like the Flash page and shows texts exactly as writte
 
 test('opened from disk, the page says it must be served over HTTP', async () => {
   const page = await newPage();
-  await page.goto(`file://${site.dir}/tour.webgl.html`);
+  await page.goto(`file://${suite.site.dir}/tour.webgl.html`);
   assert.match(await page.getByRole('alert').textContent(), /must be served over HTTP/);
   assert.equal(await page.locator('video, canvas').count(), 0);
   await page.context().close();
@@ -77,8 +64,8 @@ test('opened from disk, the page says it must be served over HTTP', async () => 
 test('the selector page opens the WebGL page, or the Flash page where Flash is present',
   async () => {
     let page = await newPage();
-    await page.goto(site.url + 'tour.select.html?x=1#y');
-    await page.waitForURL(site.url + 'tour.webgl.html?x=1#y');
+    await page.goto(suite.site.url + 'tour.select.html?x=1#y');
+    await page.waitForURL(suite.site.url + 'tour.webgl.html?x=1#y');
     await page.context().close();
 
     page = await newPage();
@@ -87,15 +74,15 @@ test('the selector page opens the WebGL page, or the Flash page where Flash is p
       Object.defineProperty(Navigator.prototype, 'mimeTypes',
         { get: () => ({ length: 1, 0: flash, 'application/x-shockwave-flash': flash }) });
     });
-    await page.goto(site.url + 'tour.select.html');
-    await page.waitForURL(site.url + 'tour.html');
+    await page.goto(suite.site.url + 'tour.select.html');
+    await page.waitForURL(suite.site.url + 'tour.html');
     await page.context().close();
 
     // Without script: plain links to both.
     page = await newPage({ javaScriptEnabled: false });
-    await page.goto(site.url + 'tour.select.html');
+    await page.goto(suite.site.url + 'tour.select.html');
     assert.deepEqual(await page.getByRole('link').evaluateAll((a) => a.map((x) => x.href)),
-      [site.url + 'tour.webgl.html', site.url + 'tour.html']);
+      [suite.site.url + 'tour.webgl.html', suite.site.url + 'tour.html']);
     await page.context().close();
   });
 
@@ -113,7 +100,7 @@ test('playback waits for bufferingTime of video on a slow line', async () => {
       window.bufferedAtStart ??= b.length ? b.end(b.length - 1) : 0;
     }, true);
   });
-  await page.goto(site.url + 'slow.webgl.html');
+  await page.goto(suite.site.url + 'slow.webgl.html');
   await page.waitForFunction(() => window.bufferedAtStart !== undefined, null, { timeout: 30000 });
   const buffered = await page.evaluate(() => window.bufferedAtStart);
   assert.ok(buffered >= 6.9, `${buffered} s buffered when playback started`);
@@ -125,7 +112,7 @@ test('where sound may not start by itself, the video plays muted with a button f
     const strict = await launchChromium({ autoplay: 'document-user-activation-required' });
     try {
       const page = await strict.newPage();
-      await openPlaying(page, site.url + 'tour.webgl.html');
+      await openPlaying(page, suite.site.url + 'tour.webgl.html');
       const button = page.getByRole('button', { name: 'Turn the sound on' });
       await button.waitFor();
       assert.equal(await page.evaluate(() => document.querySelector('video').muted), true);
@@ -153,7 +140,7 @@ test('the sound pans with the view by the balance, once the user has touched the
         return node;
       };
     });
-    await openPlaying(page, site.url + 'pan.webgl.html');
+    await openPlaying(page, suite.site.url + 'pan.webgl.html');
     assert.equal(await page.evaluate(() => window.panners.length), 0, 'no audio before a gesture');
     await page.locator('canvas').click({ position: { x: 40, y: 40 } });
     // Looking at yaw 270, the camera's front (yaw 180) is on the left: 60 % to the left.
@@ -165,7 +152,7 @@ test('the sound pans with the view by the balance, once the user has touched the
     assert.ok(Math.abs(await pan()) < 0.01);
 
     // Balance 0: no audio graph at all.
-    await openPlaying(page, site.url + 'tour.webgl.html');
+    await openPlaying(page, suite.site.url + 'tour.webgl.html');
     await page.locator('canvas').click({ position: { x: 40, y: 40 } });
     assert.equal(await page.evaluate(() => window.panners.length), 0);
     await page.context().close();

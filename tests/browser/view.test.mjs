@@ -1,40 +1,27 @@
 // The WebGL page in headless Chromium: playback, the start view, the view's limits and every way
 // of moving it. The test video's bands tell the yaw (45 degrees each) and its stripes the pitch.
-import { test, before, after } from 'node:test';
+import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { buildSite } from './lib/site.mjs';
-import { launchChromium } from './lib/chromium.mjs';
+import { suiteOf } from './lib/suite.mjs';
 import { openPlaying, openPaused, currentTime, coloursAt } from './lib/viewer.mjs';
 
-let site, browser;
 const STAGE = { stage: [128, 128, 128] };
 const hotSpot = { slot: 2, yaw: 20, pos: 0.1, time: 100, self: 1, title: 'Near', link: 'near.html' };
 
-before(async () => {
-  site = await buildSite([
-    { name: 'east', yaw: 30, hotspots: [hotSpot] },
-    { name: 'up', yaw: 240, pitch: 30, controls: false },
-    { name: 'down', yaw: 120, pitch: -30, panningMode: 1 },
-    // A cylindrical picture (45 degrees above and below the horizon) looked at from 30 up.
-    { name: 'black', video: 'band', yaw: 150, pitch: 30, viewMode: 1, stageColor: '#808080' },
-    { name: 'classic', video: 'band', yaw: 150, pitch: 30, viewMode: 0, stageColor: '#808080' },
-  ]);
-  browser = await launchChromium();
-});
-
-after(async () => {
-  await browser?.close();
-  await site?.close();
-});
-
-async function newPage(options) {
-  const context = await browser.newContext(options);
-  return context.newPage();
-}
+const suite = suiteOf([
+  { name: 'east', yaw: 30, hotspots: [hotSpot] },
+  { name: 'up', yaw: 240, pitch: 30, controls: false },
+  { name: 'down', yaw: 120, pitch: -30, panningMode: 1 },
+  // A cylindrical picture (45 degrees above and below the horizon) looked at from 30 up.
+  { name: 'black', video: 'band', yaw: 150, pitch: 30, viewMode: 1, stageColor: '#808080' },
+  { name: 'classic', video: 'band', yaw: 150, pitch: 30, viewMode: 0, stageColor: '#808080' },
+]);
+const newPage = (options) => suite.newPage(options);
+const url = (name) => `${suite.site.url}${name}.webgl.html`;
 
 test('the video plays and the start view has the configured yaw and pitch', async () => {
   const page = await newPage();
-  await openPlaying(page, site.url + 'east.webgl.html');
+  await openPlaying(page, url('east'));
   const t1 = await currentTime(page);
   await page.waitForTimeout(400);
   assert.ok((await currentTime(page)) > t1, 'currentTime advances');
@@ -43,13 +30,13 @@ test('the video plays and the start view has the configured yaw and pitch', asyn
     { centre: 'red', left: 'purple' });
 
   // Yaw 240, pitch 30: the black stripe (22.5..39.4 up) in the middle, band 5 above and below it.
-  await openPaused(page, site.url + 'up.webgl.html');
+  await openPaused(page, url('up'));
   assert.deepEqual(
     await coloursAt(page, { centre: [0.5, 0.5], above: [0.5, 0.2], below: [0.5, 0.8] }),
     { centre: 'black', above: 'magenta', below: 'magenta' });
 
   // Yaw 120, pitch -30: the white stripe in the middle, band 2 above it.
-  await openPaused(page, site.url + 'down.webgl.html');
+  await openPaused(page, url('down'));
   assert.deepEqual(await coloursAt(page, { centre: [0.5, 0.5], above: [0.5, 0.2] }),
     { centre: 'white', above: 'green' });
   await page.context().close();
@@ -57,7 +44,7 @@ test('the video plays and the start view has the configured yaw and pitch', asyn
 
 test('the control bar is there only when controls is on, and it works', async () => {
   const page = await newPage();
-  await openPlaying(page, site.url + 'east.webgl.html');
+  await openPlaying(page, url('east'));
   const bar = page.locator('.qx-bar');
   assert.deepEqual(await bar.getByRole('button').evaluateAll((b) => b.map((x) => x.ariaLabel)),
     ['Pause', 'Mute', 'Full screen']);
@@ -75,7 +62,7 @@ test('the control bar is there only when controls is on, and it works', async ()
   await bar.getByRole('button', { name: 'Mute' }).click();
   assert.equal(await page.evaluate(() => document.querySelector('video').muted), true);
 
-  await openPlaying(page, site.url + 'up.webgl.html');
+  await openPlaying(page, url('up'));
   assert.equal(await page.locator('.qx-bar').count(), 0);
   assert.equal(await page.getByRole('button').count(), 0);
   await page.context().close();
@@ -85,10 +72,10 @@ test('Classic keeps the view inside a cylindrical picture; Black Areas shows the
   async () => {
     const page = await newPage();
     // The top of a 30 degree up view reaches 57.7 degrees, beyond the picture's 45.
-    await openPaused(page, site.url + 'black.webgl.html');
+    await openPaused(page, url('black'));
     assert.deepEqual(await coloursAt(page, { top: [0.5, 0.02], centre: [0.5, 0.5] }, STAGE),
       { top: 'stage', centre: 'cyan' });
-    await openPaused(page, site.url + 'classic.webgl.html');
+    await openPaused(page, url('classic'));
     assert.deepEqual(await coloursAt(page, { top: [0.5, 0.02] }, STAGE), { top: 'cyan' });
     // Pressing up further changes nothing in Classic.
     await page.locator('canvas').focus();
@@ -108,7 +95,7 @@ const hotSpotOffset = (page) => page.evaluate(async () => {
 
 test('arrow keys turn, + and - zoom, a mouse drag moves the picture with it', async () => {
   const page = await newPage();
-  await openPaused(page, site.url + 'east.webgl.html');
+  await openPaused(page, url('east'));
   const centre = { centre: [0.5, 0.5] };
   await page.locator('canvas').focus();
   for (let i = 0; i < 4; i++) await page.keyboard.press('ArrowRight'); // 30 -> 50
@@ -136,7 +123,7 @@ test('arrow keys turn, + and - zoom, a mouse drag moves the picture with it', as
 
 test('touch: one finger drags, two fingers pinch to zoom', async () => {
   const page = await newPage({ hasTouch: true });
-  await openPaused(page, site.url + 'east.webgl.html');
+  await openPaused(page, url('east'));
   const cdp = await page.context().newCDPSession(page);
   const box = await page.locator('canvas').boundingBox();
   const y = box.y + 220; // below the hot spot: a finger on it would not move the view
@@ -163,7 +150,7 @@ test('touch: one finger drags, two fingers pinch to zoom', async () => {
 
 test('half-area panning turns while held, faster away from the middle', async () => {
   const page = await newPage();
-  await openPaused(page, site.url + 'down.webgl.html');
+  await openPaused(page, url('down'));
   const box = await page.locator('canvas').boundingBox();
   await page.mouse.move(box.x + box.width * 0.9, box.y + box.height / 2);
   await page.mouse.down();
