@@ -42,6 +42,21 @@ test('the video plays and the start view has the configured yaw and pitch', asyn
   await page.context().close();
 });
 
+test('a frame larger than the GPU takes goes through a scaled copy and looks the same', async () => {
+  const page = await newPage();
+  await page.addInitScript(() => {
+    // A GPU whose textures stop at 512 pixels, half the test video's width.
+    const get = WebGLRenderingContext.prototype.getParameter;
+    WebGLRenderingContext.prototype.getParameter = function (name) {
+      return name === this.MAX_TEXTURE_SIZE ? 512 : get.call(this, name);
+    };
+  });
+  await openPaused(page, url('east'));
+  assert.deepEqual(await coloursAt(page, { centre: [0.5, 0.5], left: [0.01, 0.5] }),
+    { centre: 'red', left: 'purple' });
+  await page.context().close();
+});
+
 test('the control bar is there only when controls is on, and it works', async () => {
   const page = await newPage();
   await openPlaying(page, url('east'));

@@ -264,16 +264,32 @@ void main() {
       this.hasFrame = false;
     }
 
-    /** Copies the video's current frame into the texture. */
+    /**
+     * Copies the video's current frame into the texture. A frame larger than the GPU takes
+     * (phones often stop at 4096 pixels) goes through a scaled-down 2D canvas first.
+     */
     upload(video) {
       const gl = this.gl;
-      const w = video.videoWidth, h = video.videoHeight;
+      let source = video, w = video.videoWidth, h = video.videoHeight;
       if (!w || !h) return;
+      const max = gl.getParameter(gl.MAX_TEXTURE_SIZE);
+      if (w > max || h > max) {
+        const scale = max / Math.max(w, h);
+        this.scaler = this.scaler || document.createElement('canvas');
+        if (this.scaler.width !== Math.floor(w * scale)) {
+          this.scaler.width = Math.floor(w * scale);
+          this.scaler.height = Math.floor(h * scale);
+        }
+        this.scaler.getContext('2d').drawImage(video, 0, 0, this.scaler.width, this.scaler.height);
+        source = this.scaler;
+        w = source.width;
+        h = source.height;
+      }
       if (w !== this.frameSize[0] || h !== this.frameSize[1]) {
-        gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGB, gl.RGB, gl.UNSIGNED_BYTE, video);
+        gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGB, gl.RGB, gl.UNSIGNED_BYTE, source);
         this.frameSize = [w, h];
       } else {
-        gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, 0, gl.RGB, gl.UNSIGNED_BYTE, video);
+        gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, 0, gl.RGB, gl.UNSIGNED_BYTE, source);
       }
       this.hasFrame = true;
     }
@@ -443,8 +459,14 @@ void main() {
       this.waitForBuffer();
       this.drawn = { version: -1, time: -1, frame: false };
       const loop = () => {
-        this.frame();
-        requestAnimationFrame(loop);
+        try {
+          this.frame();
+          requestAnimationFrame(loop);
+        } catch (error) {
+          // For instance a video from another site without CORS: it cannot become a texture.
+          console.error(error);
+          this.message(`The 360-degree view stopped: ${error.message}`, true);
+        }
       };
       requestAnimationFrame(loop);
     }
