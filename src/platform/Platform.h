@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include <QString>
@@ -48,5 +49,19 @@ class Platform {
 };
 
 std::unique_ptr<Platform> makeQtPlatform();
+
+// The file name of a program beside this one ("velmora_redirect.exe" on Windows).
+inline std::string executableName(std::string_view base) {
+#ifdef _WIN32
+  return std::string(base) + ".exe";
+#else
+  return std::string(base);
+#endif
+}
+
+// A file-dialog filter in Qt's form: the description with the patterns, separated by spaces, in
+// its final parentheses ("Video files (*.flv;*.f4v)", "*.flv; *.f4v" -> "Video files (*.flv
+// *.f4v)").
+QString qtFileFilter(const QString& description, const QString& pattern);
 
 }  // namespace qx

@@ -75,6 +75,7 @@ QWidget* QtPreviewPlayer::widget() {
 void QtPreviewPlayer::loadAndPlay(const QString& path) {
   if (released_) return;
   clearPicture();
+  loadGivenUp_ = false;
   player_.setSource(path.isEmpty() ? QUrl()
                                    : QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
   player_.play();
@@ -108,10 +109,16 @@ bool QtPreviewPlayer::waitUntilLoaded() {
   };
   QEventLoop loop;
   connect(&player_, &QMediaPlayer::mediaStatusChanged, &loop, &QEventLoop::quit);
+  connect(&player_, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
   QElapsedTimer waited;
   waited.start();
-  while (player_.mediaStatus() == QMediaPlayer::LoadingMedia && waited.elapsed() < kLoadWaitMs)
-    runEvents(loop, kLoadWaitMs - waited.elapsed());
+  while (!loadGivenUp_ && player_.mediaStatus() == QMediaPlayer::LoadingMedia &&
+         player_.error() == QMediaPlayer::NoError) {
+    if (waited.elapsed() >= kLoadWaitMs)
+      loadGivenUp_ = true;
+    else
+      runEvents(loop, kLoadWaitMs - waited.elapsed());
+  }
   return ready();
 }
 

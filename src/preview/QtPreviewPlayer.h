@@ -24,7 +24,8 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   static constexpr QRect kArea{250, 150, 448, 300};
   static constexpr int kMarkerTop = 152, kMarkerWidth = 3, kMarkerHeight = 296;
   static constexpr int kControlsHeight = 28;
-  // How long seekAndFreeze waits at most for the media to load.
+  // How long seekAndFreeze waits at most for the media to load. A file that has not loaded by
+  // then (a damaged FLV can keep GStreamer loading for ever) is not waited for again.
   static constexpr int kLoadWaitMs = 5000;
 
   explicit QtPreviewPlayer(QWidget* parent);
@@ -61,6 +62,7 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   QGraphicsRectItem* marker_ = nullptr;
   TransportBar* controls_ = nullptr;
   int requestedYaw_ = 0;
+  bool loadGivenUp_ = false;
   bool released_ = false;
 };
 

@@ -127,8 +127,7 @@ PublishReport publishOutputSet(const ProjectSettings& settings, const HotSpotLis
 
 std::string publishMessage(const PublishReport& report) {
   if (report.succeeded()) return "Publishing succeeded";
-  std::string text = "Publishing failed for " + std::to_string(report.failures.size()) +
-                     (report.failures.size() == 1 ? " file:" : " files:");
+  std::string text = "Publishing failed; not written:";
   for (const FileError& failure : report.failures) text += "\n" + failure.message();
   return text;
 }

@@ -166,7 +166,7 @@ TEST(PublishOutputSet, FailuresAreReportedAndTheRunGoesOn) {
     EXPECT_TRUE(report.written.empty());
     // The folder, the viewer, the images folder, the video, the page and config.xml.
     EXPECT_EQ(report.failures.size(), 6u) << publishMessage(report);
-    EXPECT_EQ(publishMessage(report).rfind("Publishing failed for 6 files:\n", 0), 0u);
+    EXPECT_EQ(publishMessage(report).rfind("Publishing failed; not written:\n", 0), 0u);
   }
   {  // "images" is a file and config.xml a folder: those fail, everything else is written.
     Fixture f;

@@ -2,9 +2,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGraphicsVideoItem>
 #include <QProcess>
 #include <QThread>
 #include <cmath>
+
+#include "preview/QtPreviewPlayer.h"
 
 namespace qx::test {
 
@@ -65,6 +68,12 @@ std::optional<int> readFrameNumber(const QImage& picture, const QRectF& where) {
     if (*upper) number |= 1 << i;
   }
   return number;
+}
+
+std::optional<int> frameShown(QtPreviewPlayer& player) {
+  QGraphicsVideoItem* item = player.videoItem();
+  return readFrameNumber(player.widget()->grab().toImage(),
+                         item->mapRectToScene(item->boundingRect()));
 }
 
 bool waitUntil(const std::function<bool()>& done, int ms) {

@@ -8,6 +8,10 @@
 #include <functional>
 #include <optional>
 
+namespace qx {
+class QtPreviewPlayer;
+}
+
 namespace qx::test {
 
 enum class VideoKind { SorensonFlv, H264Flv, F4v };
@@ -24,6 +28,9 @@ std::filesystem::path makeTestVideo(const std::filesystem::path& folder, VideoKi
 // The frame number shown in `where` of `picture`, or nothing when the two halves do not
 // agree (no picture, a half-drawn one, or something else on top).
 std::optional<int> readFrameNumber(const QImage& picture, const QRectF& where);
+
+// The frame number that the player's area shows now, read from a grab of the area.
+std::optional<int> frameShown(QtPreviewPlayer& player);
 
 // Runs the event loop until `done` holds or `ms` have passed; the last value of `done`.
 bool waitUntil(const std::function<bool()>& done, int ms);

@@ -1,0 +1,120 @@
+#pragma once
+// The program's one window: menu, accelerators and every control with its fixed identifier;
+// every command goes through mainWindowProc. Most options live in the controls themselves:
+// currentSettings() reads them, applySettings() sets them.
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include <QMainWindow>
+#include <QRect>
+
+#include "app/AppState.h"
+#include "app/HelpHooks.h"
+#include "app/Look.h"
+#include "project/ProjectSettings.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace qx {
+
+class ClickLabel;
+class ColourButton;
+class HotSpotEditor;
+class Platform;
+class PopupHelp;
+class PreviewPlayer;
+
+class MainWindow : public QMainWindow {
+ public:
+  // Builds the window (not shown) with the options read from `optionsFilePath` part way through;
+  // the pop-up help is built last.
+  MainWindow(AppState& state, Platform& platform, std::unique_ptr<PreviewPlayer> player,
+             std::filesystem::path optionsFilePath, HelpHooks help = defaultHelpHooks());
+  ~MainWindow() override;
+
+  // The control with this identifier; nullptr for none.
+  QWidget* control(int id) const;
+  // The menu item with this command identifier; nullptr for none.
+  QAction* menuItem(int id) const;
+
+  // Every command: code 0 from menu items, buttons, check boxes and label clicks; code 1 from
+  // accelerators and list selections. Other codes are ignored.
+  void mainWindowProc(int id, int code);
+
+  // The options as the controls show them now, and the reverse.
+  ProjectSettings currentSettings() const;
+  void applySettings(const ProjectSettings& settings);
+
+  PopupHelp* popupHelp() const { return popupHelp_.get(); }
+  PreviewPlayer& player() { return *player_; }
+  HotSpotEditor& editor() { return *editor_; }
+
+  // The compact font of every control but the two title labels.
+  static QFont defaultFont();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Building, in the order the controls are created.
+  void buildMenu();
+  void buildHeaderAndCommands();
+  void buildYawSelector();
+  void buildHotSpotEditor();
+  void buildHotSpotRows();
+  void buildFirstOptions();
+  ProjectSettings readOptionsPartWay();
+  void buildRemainingOptions(const ProjectSettings& s);
+  void buildAccelerators();
+  void connectEditor();
+
+  // Commands.
+  bool confirmExit();
+  void setToolTipHelp(bool on);
+  void optionsByDefault();
+  void saveOptions();
+  void loadProject();
+  void saveProject();
+  void startRedirectUtility();
+  void openUsersGuide();
+  void warnAbout(const QString& text);
+
+  template <class W>
+  W* as(int id) const {
+    return static_cast<W*>(control(id));
+  }
+
+  // Control factories: each registers the control under its identifier.
+  template <class W>
+  W* add(int id, W* widget, int x, int y, int w, int h);
+  QComboBox* list(int id, const std::vector<QString>& items, int selected, int x, int y, int w);
+  ClickLabel* label(int id, const QString& text, QRect place, look::Edge edge,
+                    const QColor& textColour, const std::optional<QColor>& back, bool clicks);
+  QCheckBox* checkBox(int id, const QString& text, QRect place, const QColor& textColour,
+                      const QColor& back, bool checked, bool textLeft);
+  QLineEdit* textBox(int id, const QString& text, QRect place, const QColor& textColour,
+                     const QColor& back, bool digits, bool centred);
+  void button(int id, const QString& caption, QRect place, QRgb key, const QColor& textColour);
+  void group(int id, const QString& caption, QRect place);
+  void colourButton(int id, QRect place, std::unique_ptr<ColourButton>& handler,
+                    std::uint32_t& setting, QWidget* swatch);
+
+  AppState& state_;
+  Platform& platform_;
+  std::unique_ptr<PreviewPlayer> player_;
+  HelpHooks help_;
+  QWidget* client_ = nullptr;
+  std::map<int, QWidget*> controls_;
+  std::map<int, QAction*> menuItems_;
+  std::unique_ptr<HotSpotEditor> editor_;
+  std::unique_ptr<ColourButton> bgColourButton_;
+  std::unique_ptr<ColourButton> blackColourButton_;
+  std::unique_ptr<PopupHelp> popupHelp_;
+  bool exitConfirmed_ = false;
+};
+
+}  // namespace qx

@@ -1,0 +1,149 @@
+// mainWindowProc: every command of the window, the click first, then one branch by identifier.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+
+#include "app/ControlIds.h"
+#include "app/Controls.h"
+#include "app/MainWindow.h"
+#include "platform/Platform.h"
+#include "platform/QtText.h"
+#include "preview/FileChoosers.h"
+#include "preview/HotSpotEditor.h"
+#include "preview/PreviewPlayer.h"
+#include "preview/VideoSelection.h"
+#include "project/OptionsFile.h"
+#include "project/ProjectFile.h"
+
+namespace qx {
+
+namespace {
+const QString kRedirectCaption = QStringLiteral("Velmora Flash - Html5 WebGl Selector Utility");
+}
+
+void MainWindow::mainWindowProc(int id, int code) {
+  if (code != 0 && code != 1) return;
+  platform_.playResourceSound("tick", "sound3");
+  switch (id) {
+    case id::kAbout:
+      if (help_.showAbout) help_.showAbout(this, platform_);
+      break;
+    case id::kExit:
+      if (confirmExit()) {
+        exitConfirmed_ = true;
+        close();
+      }
+      break;
+    case id::kToolTipHelp:
+      state_.tooltipHelp = state_.tooltipHelp == 0 ? 1 : 0;
+      setToolTipHelp(state_.tooltipHelp == 1);
+      break;
+    case id::kOptionsByDefault:
+      optionsByDefault();
+      break;
+    case id::kRedirectUtility:
+      startRedirectUtility();
+      break;
+    case id::kSelectVideo:
+      selectVideo({this, platform_, *player_, *editor_, state_.lastOpenFolder,
+                   [this](const QString& path) { as<PathLabel>(id::kVideoPath)->setPath(path); }});
+      break;
+    case id::kSaveOptions:
+      saveOptions();
+      break;
+    case id::kUsersGuide:
+      openUsersGuide();
+      break;
+    case id::kShortHelp:
+      if (help_.showShortHelp) help_.showShortHelp(this);
+      break;
+    case id::kLoadProject:
+      loadProject();
+      break;
+    case id::kSaveProject:
+      saveProject();
+      break;
+    case id::kIcon1:
+    case id::kIcon2:
+      as<QCheckBox>(id::kIcon1)->setChecked(id == id::kIcon1);
+      as<QCheckBox>(id::kIcon2)->setChecked(id == id::kIcon2);
+      break;
+    case id::kIframe:
+      state_.iframe = as<QCheckBox>(id::kIframe)->isChecked() ? 1 : 0;
+      break;
+    case id::kAddHotSpot:
+      if (state_.currentHotSpot != 0) editor_->addHotSpot(state_.currentHotSpot);
+      break;
+    case id::kClearHotSpot:
+      editor_->clearHotSpot(state_.currentHotSpot);
+      break;
+    case id::kClearAllHotSpots:
+      editor_->clearHotSpot(0);
+      break;
+    default:
+      if (id >= id::kRowSelector && id < id::kRowSelector + 10) {
+        state_.currentHotSpot = id - id::kRowSelector + 1;
+        editor_->selectHotSpot(state_.currentHotSpot);
+      }
+      break;
+  }
+}
+
+void MainWindow::optionsByDefault() {
+  // The GPU and quality lists, the IFRAME box, the manual limit, the trackbar, the hot spots,
+  // zoomMax and the pop-up help stay as they are: resetToDefaults leaves them in the snapshot.
+  ProjectSettings s = currentSettings();
+  resetToDefaults(s);
+  applySettings(s);
+}
+
+void MainWindow::warnAbout(const QString& text) {
+  platform_.messageBox(this, text, QStringLiteral("Warning"), MessageIcon::Warning);
+}
+
+void MainWindow::saveOptions() {
+  if (const auto error = saveOptionsFile(state_.optionsFilePath, currentSettings()))
+    warnAbout(QString::fromStdString(error->message()));
+}
+
+void MainWindow::loadProject() {
+  const auto file =
+      chosenFile(platform_.runFileDialog(this, loadProjectDialog(state_.lastOpenFolder)));
+  if (!file) return;
+  state_.lastOpenFolder = folderOf(*file);
+  auto loaded =
+      loadProjectFile(toPath(*file), currentSettings(), as<QComboBox>(id::kZoom)->count());
+  if (!loaded) {
+    warnAbout(QString::fromStdString(loaded.error().message()));
+    return;
+  }
+  const Project project = std::move(loaded).value();
+  applySettings(project.settings);
+  state_.hotSpots = project.hotSpots;
+  for (int slot = 1; slot <= HotSpotList::kSlots; ++slot) editor_->showHotSpot(slot);
+  state_.currentHotSpot = 1;
+  editor_->selectHotSpot(1);
+  player_->loadAndPlay(QString::fromStdString(project.settings.videoPath));
+}
+
+void MainWindow::saveProject() {
+  const auto file =
+      chosenFile(platform_.runFileDialog(this, saveProjectDialog(state_.lastOpenFolder)));
+  if (!file) return;
+  state_.lastSaveFolder = folderOf(*file);
+  const auto name = toPath(toQString(projectSaveName(file->toStdString())));
+  if (const auto error = saveProjectFile(name, currentSettings(), state_.hotSpots))
+    warnAbout(QString::fromStdString(error->message()));
+}
+
+void MainWindow::startRedirectUtility() {
+  // One copy only: a running utility is brought forward instead of started again.
+  if (platform_.activateProgram(kRedirectCaption)) return;
+  platform_.startProgram(toQString(state_.programFolder / executableName("velmora_redirect")));
+}
+
+void MainWindow::openUsersGuide() {
+  platform_.openDocument(toQString(state_.programFolder / "qx_flash_hs.pdf"));
+}
+
+}  // namespace qx

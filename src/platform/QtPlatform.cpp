@@ -1,0 +1,156 @@
+// The host system through Qt: message boxes, file and colour dialogs, the desktop's default
+// applications, the redirect utility's local server, processes and the click sound.
+#include <map>
+
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QLocalSocket>
+#include <QMediaDevices>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include "platform/Platform.h"
+#include "platform/WaveSound.h"
+
+#if __has_include("resources/Resources.h")
+#include "resources/Resources.h"
+#define QX_HAVE_RESOURCES 1
+#endif
+
+namespace qx {
+namespace {
+
+// Programs found by their window caption, and the local server each one listens on.
+const std::map<QString, QString>& knownPrograms() {
+  static const std::map<QString, QString> programs = {
+      {QStringLiteral("Velmora Flash - Html5 WebGl Selector Utility"),
+       QStringLiteral("velmora_redirect")}};
+  return programs;
+}
+
+QColor fromBgr(std::uint32_t bgr) {
+  return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+std::uint32_t toBgr(const QColor& c) {
+  return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
+         static_cast<std::uint32_t>(c.blue()) << 16;
+}
+
+class QtPlatform : public Platform {
+ public:
+  QtPlatform() {
+    // The custom colours start black and are kept, shared by every colour dialog, until the end.
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+      QColorDialog::setCustomColor(i, Qt::black);
+  }
+
+  MessageAnswer messageBox(QWidget* owner, const QString& text, const QString& title,
+                           MessageIcon icon, bool okCancel) override {
+    const auto qicon = icon == MessageIcon::Information ? QMessageBox::Information
+                       : icon == MessageIcon::Warning   ? QMessageBox::Warning
+                                                        : QMessageBox::Question;
+    QMessageBox box(qicon, title, text,
+                    okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, owner);
+    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+  }
+
+  QStringList runFileDialog(QWidget* owner, const FileDialogRequest& r) override {
+    const QString start = r.startFolder.isEmpty() ? QDir::currentPath() : r.startFolder;
+    QFileDialog dialog(owner, r.title, start, qtFileFilter(r.filterDescription, r.pattern));
+    dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFiles);
+    // No overwrite question, and a link is returned as itself.
+    dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontResolveSymlinks);
+    if (!r.initialName.isEmpty() && !r.initialName.contains(u'*')) dialog.selectFile(r.initialName);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    QStringList chosen;
+    for (const QString& file : dialog.selectedFiles()) chosen << QDir::toNativeSeparators(file);
+    return chosen;
+  }
+
+  std::optional<std::uint32_t> chooseColour(QWidget* owner, std::uint32_t initial) override {
+    // Without an owner the dialog leaves the main window usable while it is open.
+    QColorDialog dialog(fromBgr(initial), owner);
+    QEventLoop loop;
+    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    dialog.show();
+    loop.exec();
+    if (dialog.result() != QDialog::Accepted) return std::nullopt;
+    return toBgr(dialog.selectedColor());
+  }
+
+  void openDocument(const QString& pathOrUrl) override {
+    const QUrl url(pathOrUrl);
+    const bool address = url.scheme().size() > 1;  // "mailto:", "https:"; not a drive letter
+    QDesktopServices::openUrl(address ? url : QUrl::fromLocalFile(pathOrUrl));
+  }
+
+  bool activateProgram(const QString& caption) override {
+    const auto known = knownPrograms().find(caption);
+    if (known == knownPrograms().end()) return false;
+    QLocalSocket socket;
+    socket.connectToServer(known->second);
+    if (!socket.waitForConnected(500)) return false;
+    socket.write("raise\n");
+    socket.waitForBytesWritten(500);
+    socket.disconnectFromServer();
+    return true;
+  }
+
+  bool startProgram(const QString& path) override { return QProcess::startDetached(path, {}); }
+
+  void playResourceSound(std::string_view type, std::string_view name) override {
+#ifdef QX_HAVE_RESOURCES
+    const auto bytes = findResource(type, name);
+    if (!bytes) return;  // a missing sound is silence
+    const auto wave = parseWave(*bytes);
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (!wave || device.isNull()) return;
+    QAudioFormat format;
+    format.setChannelCount(wave->channels);
+    format.setSampleRate(wave->sampleRate);
+    format.setSampleFormat(wave->bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    // A new click cuts off the one still playing.
+    sink_.reset();
+    buffer_ = std::make_unique<QBuffer>();
+    buffer_->setData(reinterpret_cast<const char*>(wave->samples.data()),
+                     static_cast<qsizetype>(wave->samples.size()));
+    buffer_->open(QIODevice::ReadOnly);
+    sink_ = std::make_unique<QAudioSink>(device, format);
+    sink_->start(buffer_.get());
+#else
+    (void)type;
+    (void)name;
+#endif
+  }
+
+ private:
+  std::unique_ptr<QBuffer> buffer_;
+  std::unique_ptr<QAudioSink> sink_;
+};
+
+}  // namespace
+
+QString qtFileFilter(const QString& description, const QString& pattern) {
+  QString label = description;
+  label.remove(QRegularExpression(QStringLiteral("\\s*\\([^()]*\\)\\s*$")));
+  QStringList patterns =
+      pattern.split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts);
+  return label + QStringLiteral(" (") + patterns.join(u' ') + u')';
+}
+
+std::unique_ptr<Platform> makeQtPlatform() {
+  return std::make_unique<QtPlatform>();
+}
+
+}  // namespace qx

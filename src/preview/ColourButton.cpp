@@ -1,0 +1,34 @@
+#include "preview/ColourButton.h"
+
+#include <QWidget>
+
+#include "platform/Platform.h"
+
+namespace qx {
+
+void paintSwatch(QWidget* swatch, std::uint32_t bgr) {
+  const QColor colour(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                      static_cast<int>((bgr >> 16) & 0xFF));
+  QPalette palette = swatch->palette();
+  palette.setColor(QPalette::Window, colour);
+  palette.setColor(QPalette::WindowText, colour);
+  swatch->setPalette(palette);
+  swatch->setAutoFillBackground(true);
+  swatch->update();
+}
+
+ColourButton::ColourButton(Platform& platform, std::uint32_t& setting, QWidget* swatch)
+    : platform_(platform), setting_(setting), swatch_(swatch) {}
+
+void ColourButton::clicked() {
+  if (busy_) return;
+  busy_ = true;
+  // The dialog has no owner, so the window stays usable while it is open.
+  if (const auto colour = platform_.chooseColour(nullptr, 0xFFFFFF)) {
+    setting_ = *colour;
+    paintSwatch(swatch_, setting_);
+  }
+  busy_ = false;
+}
+
+}  // namespace qx

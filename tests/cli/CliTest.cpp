@@ -1,0 +1,240 @@
+// qx_flash_hs-cli through its real executable: what it writes, prints and exits with.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "RunProgram.h"
+#include "common/TempFolder.h"
+#include "project/FileIo.h"
+#include "project/OptionsFile.h"
+#include "project/ProjectFile.h"
+#include "publish/PublishOutputSet.h"
+
+using namespace qx;
+namespace fs = std::filesystem;
+
+namespace {
+
+RunResult cli(const std::vector<std::string>& args, const fs::path& folder = {}) {
+  return runProgram(QX_CLI_PATH, args, folder);
+}
+
+std::string contents(const fs::path& path) {
+  auto bytes = readFileBytes(path);
+  return bytes ? bytes.value() : "<unreadable>";
+}
+
+void writeFile(const fs::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A project beside its video, which it names relative to itself.
+struct ProjectFolder {
+  TempFolder temp;
+  fs::path project = temp.path() / "tour.pp";
+  ProjectSettings settings;
+  HotSpotList hotSpots;
+  ProjectFolder() {
+    writeFile(temp.path() / "clip.flv", std::string(5000, 'c'));
+    settings.videoPath = "clip.flv";
+    settings.htmlTitle = "Tour & more";
+    settings.tilt = 13;
+    settings.zoomMax = 200;
+    settings.zoom = 12;  // fits only the list that ZOOMMAX 200 gives
+    hotSpots.set(1, HotSpot{"a.html?x=1&y=2", "A", 30, 2.5, 4, 1});
+    hotSpots.set(7, HotSpot{"b.html", "", -90, 8, 1.25, 0});
+    save();
+  }
+  void save() { ASSERT_FALSE(saveProjectFile(project, settings, hotSpots)); }
+};
+
+}  // namespace
+
+TEST(Cli, PublishWritesWhatTheLibraryWrites) {
+  ProjectFolder p;
+  const fs::path site = p.temp.path() / "site";
+  const auto r = cli({"publish", p.project.string(), (site / "index").string(), "--tilt-manual",
+                      "45.5", "--custom-size", "640", "480"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("wrote " + (site / "config.xml").string() + "\n"), std::string::npos);
+  EXPECT_NE(r.out.find("wrote " + (site / "images" / "hs10.gif").string() + "\n"),
+            std::string::npos);
+  EXPECT_TRUE(r.out.ends_with("Publishing succeeded\n")) << r.out;
+
+  // The same project published in-process with the same extra fields gives the same bytes.
+  auto loaded = loadProjectFile(p.project, {}, 15);
+  ASSERT_TRUE(loaded);
+  Project expected = loaded.value();
+  expected.settings.tiltManual = "45.5";
+  expected.settings.customSize = 1, expected.settings.customWidth = "640";
+  expected.settings.customHeight = "480";
+  const fs::path reference = p.temp.path() / "reference";
+  ASSERT_TRUE(
+      publishOutputSet(expected.settings, expected.hotSpots, reference / "index.html").succeeded());
+  for (const char* name :
+       {"index.html", "config.xml", "qx_flash_hs.swf", "clip.flv", "images/hs3.gif"})
+    EXPECT_EQ(contents(site / name), contents(reference / name)) << name;
+  const std::string config = contents(site / "config.xml");
+  EXPECT_NE(config.find("<tilt>46</tilt>"), std::string::npos);
+  EXPECT_NE(config.find("<fov>150</fov>"), std::string::npos);
+  EXPECT_NE(contents(site / "index.html").find("width=640 height=480"), std::string::npos);
+}
+
+TEST(Cli, PublishReportsChecksAndFailures) {
+  ProjectFolder p;
+  fs::remove(p.temp.path() / "clip.flv");
+  auto r = cli({"publish", p.project.string(), (p.temp.path() / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not found\n");
+  EXPECT_FALSE(fs::exists(p.temp.path() / "x.html"));
+
+  p.settings.videoPath = "  ";
+  p.save();
+  r = cli({"publish", p.project.string(), (p.temp.path() / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not selected\n");
+
+  // The page's folder is below a regular file: every file fails, each is named.
+  p.settings.videoPath = "tour.pp";  // any existing file will do as the video here
+  p.save();
+  r = cli({"publish", p.project.string(), (p.project / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Publishing failed"), std::string::npos);
+  EXPECT_NE(r.err.find((p.project / "config.xml").string() + ": "), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find("Publishing succeeded"), std::string::npos);
+
+  fs::create_directory(p.temp.path() / "page.html");
+  r = cli({"publish", p.project.string(), (p.temp.path() / "page.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("is a folder"), std::string::npos);
+
+  r = cli({"publish", (p.temp.path() / "none.pp").string(), "x.html"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find((p.temp.path() / "none.pp").string() + ": "), std::string::npos) << r.err;
+}
+
+TEST(Cli, PublishIntoTheCurrentFolderWithRelativeNames) {
+  ProjectFolder p;
+  const auto r = cli({"publish", "tour.pp", "page"}, p.temp.path());
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("kept  clip.flv (already in place)"), std::string::npos) << r.out;
+  EXPECT_TRUE(fs::exists(p.temp.path() / "page.html"));
+  EXPECT_EQ(contents(p.temp.path() / "clip.flv"), std::string(5000, 'c'));
+}
+
+TEST(Cli, ResaveAndSaveOptionsMatchTheWindowsSaves) {
+  ProjectFolder p;
+  auto r = cli({"resave", p.project.string(), (p.temp.path() / "copy").string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "wrote " + (p.temp.path() / "copy.pp").string() + "\n");
+  auto loaded = loadProjectFile(p.project, {}, 15);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(contents(p.temp.path() / "copy.pp"),
+            writeProjectFile(loaded.value().settings, loaded.value().hotSpots));
+  EXPECT_NE(contents(p.temp.path() / "copy.pp").find("<ZOOM>12</ZOOM>"), std::string::npos);
+
+  r = cli({"resave", p.project.string(), (p.temp.path() / "same.PP").string()});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(fs::exists(p.temp.path() / "same.PP"));
+
+  r = cli({"save-options", p.project.string(), (p.temp.path() / "o.ini").string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(contents(p.temp.path() / "o.ini"), writeOptionsFile(loaded.value().settings));
+
+  r = cli({"save-options", p.project.string(), p.temp.path().string()});  // a folder
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("is a folder"), std::string::npos);
+}
+
+TEST(Cli, ShowPrintsSettingsAndHotSpotsInUse) {
+  ProjectFolder p;
+  auto r = cli({"show", p.project.string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("zoom:               12  (150)\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("hot spots in use:   2\n"), std::string::npos);
+  EXPECT_NE(r.out.find("  7: at 8 s for 1.25 s, yaw -90"), std::string::npos);
+
+  r = cli({"show", p.project.string(), "--json"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find(R"("htmlTitle": "Tour & more")"), std::string::npos);
+  EXPECT_NE(
+      r.out.find(
+          R"({"slot": 1, "link": "a.html?x=1&y=2", "title": "A", "yaw": 30, "pos": 2.5, "time": 4, "self": 1})"),
+      std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find(R"("videoPath": ")" + (p.temp.path() / "clip.flv").string() + "\""),
+            std::string::npos);
+
+  writeFile(p.project, std::string("\0\xff<HSPOS2>1<HSLINK2>q\"\\\x01", 25));
+  r = cli({"show", p.project.string(), "--json"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.out.find(R"("link": "q\"\\\u0001")"), std::string::npos) << r.out;
+}
+
+TEST(Cli, HelpVersionAndBadArguments) {
+  auto r = cli({"--version"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, std::string("qx_flash_hs-cli ") + QX_VERSION + "\n");
+  r = cli({"--help"});
+  EXPECT_EQ(r.exitCode, 0);
+  for (const char* command : {"publish", "resave", "save-options", "show"})
+    EXPECT_NE(r.out.find(std::string("  ") + command + " "), std::string::npos) << command;
+  r = cli({"publish", "--help"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.out.find("--custom-size W H"), std::string::npos);
+
+  const std::vector<std::vector<std::string>> usageErrors = {
+      {},
+      {"frobnicate"},
+      {"publish"},
+      {"publish", "a.pp"},
+      {"publish", "a.pp", "b.html", "c"},
+      {"publish", "a.pp", "b.html", "--custom-size", "640"},
+      {"publish", "a.pp", "b.html", "--tilt-manual"},
+      {"publish", "a.pp", "b.html", "--bogus"},
+      {"publish", "a.pp", "folder/"},
+      {"resave", "a.pp"},
+      {"save-options"},
+      {"show", "a.pp", "--jsn"},
+      {"show", "a.pp", "b.pp"},
+      {"--versions"},
+  };
+  for (const auto& args : usageErrors) {
+    r = cli(args);
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    EXPECT_EQ(r.exitCode, 2) << joined << r.err;
+    EXPECT_NE(r.err.find("Usage: qx_flash_hs-cli"), std::string::npos) << joined;
+    EXPECT_EQ(r.out, "") << joined;
+  }
+}
+
+TEST(Cli, OddArgumentsNeverCrashIt) {
+  TempFolder temp;
+  writeFile(temp.path() / "bin.pp", std::string(3000, '\xff') + std::string(100, '\0'));
+  const std::string bin = (temp.path() / "bin.pp").string();
+  const std::vector<std::vector<std::string>> cases = {
+      {""},
+      {"", "", ""},
+      {"publish", "", ""},
+      {"publish", bin, ""},
+      {"publish", bin, std::string(5000, 'x')},
+      {"publish", "--", bin, (temp.path() / "-p").string()},
+      {"show", bin},
+      {"show", "/"},
+      {"resave", bin, "/"},
+      {"resave", bin, ""},
+      {"save-options", "/dev/null", "/dev/full"},
+      {"publish", bin, "x.html", "--custom-size", "\xff\xfe", "-1e999"},
+      {"publish", bin, "x.html", "--tilt-manual", "nan"},
+  };
+  for (const auto& args : cases) {
+    const auto r = cli(args, temp.path());
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    EXPECT_EQ(r.signal, 0) << joined;
+    EXPECT_TRUE(r.exitCode == 0 || r.exitCode == 1 || r.exitCode == 2) << joined << r.exitCode;
+  }
+}

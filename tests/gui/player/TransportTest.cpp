@@ -1,0 +1,95 @@
+// The preview's own controls drive the same player the program drives, and the program's
+// seekAndFreeze still works after the author has let the video run out.
+#include <gtest/gtest.h>
+
+#include <QAudioOutput>
+#include <QLabel>
+#include <QSlider>
+#include <QToolButton>
+#include <QWidget>
+
+#include "common/TempFolder.h"
+#include "gui/player/TestVideos.h"
+#include "preview/QtPreviewPlayer.h"
+#include "preview/TransportBar.h"
+
+namespace qx {
+namespace {
+
+TEST(TransportTest, PlayTimeText) {
+  EXPECT_EQ(playTimeText(0), "0:00");
+  EXPECT_EQ(playTimeText(-40), "0:00");
+  EXPECT_EQ(playTimeText(7999), "0:07");
+  EXPECT_EQ(playTimeText(754000), "12:34");
+  EXPECT_EQ(playTimeText(3723000), "1:02:03");
+}
+
+TEST(TransportTest, ControlsPlayPauseStopSeekAndSetTheVolume) {
+  TempFolder folder;
+  const auto video = test::makeTestVideo(folder.path(), test::VideoKind::H264Flv);
+  ASSERT_FALSE(video.empty());
+  QWidget window;
+  QtPreviewPlayer player(&window);
+  window.show();
+  TransportBar& bar = *player.transportBar();
+  const QMediaPlayer& media = player.mediaPlayer();
+  EXPECT_EQ(bar.timeLabel()->text(), "0:00 / 0:00");
+
+  player.loadAndPlay(QString::fromStdString(video.string()));
+  ASSERT_TRUE(test::waitUntil([&] { return player.getPosition() > 0.2; }, 10000));
+  EXPECT_NEAR(bar.positionSlider()->maximum(), 4000, 100);
+  EXPECT_TRUE(bar.timeLabel()->text().endsWith(" / 0:04")) << bar.timeLabel()->text().toStdString();
+  EXPECT_GT(bar.positionSlider()->value(), 0);
+
+  bar.playPauseButton()->click();
+  EXPECT_EQ(media.playbackState(), QMediaPlayer::PausedState);
+  bar.playPauseButton()->click();
+  EXPECT_EQ(media.playbackState(), QMediaPlayer::PlayingState);
+  bar.stopButton()->click();
+  EXPECT_EQ(media.playbackState(), QMediaPlayer::StoppedState);
+  EXPECT_EQ(player.getPosition(), 0);
+
+  // A step on the slider from 1.0 s seeks to 2.0 s and shows that frame while paused.
+  player.seekAndFreeze(1.0);
+  test::waitUntil([] { return false; }, 100);
+  EXPECT_EQ(bar.positionSlider()->value(), 1000);
+  EXPECT_EQ(bar.timeLabel()->text(), "0:01 / 0:04");
+  bar.positionSlider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_TRUE(test::waitUntil([&] { return test::frameShown(player) == 20; }, 3000))
+      << test::frameShown(player).value_or(-1);
+  EXPECT_DOUBLE_EQ(player.getPosition(), 2.0);
+  EXPECT_EQ(media.playbackState(), QMediaPlayer::PausedState);
+
+  QAudioOutput& audio = *media.audioOutput();
+  EXPECT_FLOAT_EQ(audio.volume(), 1.0f);
+  bar.volumeSlider()->setValue(0);
+  EXPECT_FLOAT_EQ(audio.volume(), 0.0f);
+  bar.volumeSlider()->setValue(50);
+  EXPECT_GT(audio.volume(), 0.0f);
+  EXPECT_LT(audio.volume(), 0.5f);  // the slider is even to the ear, not in amplitude
+  bar.muteButton()->click();
+  EXPECT_TRUE(audio.isMuted());
+  bar.muteButton()->click();
+  EXPECT_FALSE(audio.isMuted());
+}
+
+TEST(TransportTest, FreezesAgainAfterTheVideoHasRunOut) {
+  TempFolder folder;
+  const auto video = test::makeTestVideo(folder.path(), test::VideoKind::SorensonFlv, 2);
+  ASSERT_FALSE(video.empty());
+  QWidget window;
+  QtPreviewPlayer player(&window);
+  window.show();
+  player.loadAndPlay(QString::fromStdString(video.string()));
+  ASSERT_TRUE(test::waitUntil(
+      [&] { return player.mediaPlayer().mediaStatus() == QMediaPlayer::EndOfMedia; }, 8000));
+
+  player.seekAndFreeze(1.0);
+  EXPECT_EQ(player.mediaPlayer().playbackState(), QMediaPlayer::PausedState);
+  test::waitUntil([] { return false; }, 200);
+  EXPECT_DOUBLE_EQ(player.getPosition(), 1.0);
+  EXPECT_EQ(test::frameShown(player), 10);
+}
+
+}  // namespace
+}  // namespace qx

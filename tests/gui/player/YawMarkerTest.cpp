@@ -1,0 +1,64 @@
+// The green yaw marker: where markerX puts it, that placeYawMarker moves it at once and
+// refreshYawMarkerLater only once the event loop has run, and that it is drawn over the area.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QWidget>
+
+#include "preview/QtPreviewPlayer.h"
+
+namespace qx {
+namespace {
+
+TEST(YawMarkerTest, MarkerXFollowsTheTrackbarRule) {
+  EXPECT_EQ(markerX(-179), 255);
+  EXPECT_EQ(markerX(0), 472);
+  EXPECT_EQ(markerX(179), 689);
+  EXPECT_EQ(markerX(180), 690);
+  EXPECT_EQ(markerX(-90), 363);  // 472 - 108.97
+  EXPECT_EQ(markerX(37), 517);   // 472 + 44.8
+}
+
+TEST(YawMarkerTest, PlacedAtOnceOrAfterTheCommandHasReturned) {
+  QWidget window;
+  QtPreviewPlayer player(&window);
+  EXPECT_EQ(player.widget()->geometry(), QRect(250, 150, 448, 300));
+  EXPECT_EQ(player.markerGeometry(), QRect(472, 152, 3, 296));
+
+  player.placeYawMarker(-179);
+  EXPECT_EQ(player.markerGeometry(), QRect(255, 152, 3, 296));
+
+  player.refreshYawMarkerLater(179);
+  EXPECT_EQ(player.markerGeometry().x(), 255) << "moved before the command returned";
+  QCoreApplication::processEvents();
+  EXPECT_EQ(player.markerGeometry().x(), 689);
+
+  // Several requests in a row (a project shows its slots one after the other): the last wins.
+  player.refreshYawMarkerLater(10);
+  player.refreshYawMarkerLater(-30);
+  player.placeYawMarker(0);
+  player.refreshYawMarkerLater(90);
+  EXPECT_EQ(player.markerGeometry().x(), 472);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(player.markerGeometry().x(), markerX(90));
+}
+
+TEST(YawMarkerTest, DrawnGreenOverTheVideoAndTheControls) {
+  QWidget window;
+  QtPreviewPlayer player(&window);
+  window.show();
+  const auto column = [&](int yaw) {
+    player.placeYawMarker(yaw);
+    return markerX(yaw) - 250 + 1;  // the marker's middle column inside the area
+  };
+  const int left = column(-179);
+  const QImage picture = player.widget()->grab().toImage();
+  for (int y : {2, 100, 250, 290, 297}) EXPECT_EQ(picture.pixel(left, y), qRgb(0, 255, 0)) << y;
+  EXPECT_NE(picture.pixel(left, 0), qRgb(0, 255, 0));
+  EXPECT_NE(picture.pixel(left, 299), qRgb(0, 255, 0));
+  EXPECT_NE(picture.pixel(left + 2, 100), qRgb(0, 255, 0));
+  EXPECT_NE(picture.pixel(left - 2, 100), qRgb(0, 255, 0));
+}
+
+}  // namespace
+}  // namespace qx

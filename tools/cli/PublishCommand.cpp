@@ -1,0 +1,50 @@
+// publish PROJECT.pp PAGE.html: what "Publish FLV" does with that project loaded.
+#include <ostream>
+
+#include "Command.h"
+#include "publish/PublishOutputSet.h"
+
+namespace qx::cli {
+
+int runPublish(std::span<const std::string_view> args, Streams io) {
+  static constexpr std::pair<std::string_view, int> kOptions[] = {{"--custom-size", 2},
+                                                                  {"--tilt-manual", 1}};
+  const Arguments a(args, kOptions);
+  a.expectPositionals(2);
+  const std::filesystem::path page = pageFileName(a.positional(1));
+  if (std::filesystem::path(a.positional(1)).filename().empty())
+    throw UsageError{"PAGE.html must name a file, not a folder"};
+
+  auto project = loadProjectForCli(a.positional(0), io);
+  if (!project) return kFailed;
+  ProjectSettings& settings = project->settings;
+  if (const auto size = a.option("--custom-size")) {
+    settings.customSize = 1;
+    settings.customWidth = (*size)[0];
+    settings.customHeight = (*size)[1];
+  }
+  if (const auto tilt = a.option("--tilt-manual")) settings.tiltManual = (*tilt)[0];
+
+  if (const auto problem = checkVideo(settings)) {
+    printError(io, *problem);
+    return kFailed;
+  }
+  std::error_code ec;
+  if (std::filesystem::is_directory(page, ec)) {
+    printError(io, page.string() + ": is a folder, not a file");
+    return kFailed;
+  }
+
+  const PublishReport report = publishOutputSet(settings, project->hotSpots, page);
+  for (const auto& path : report.written) io.out << "wrote " << path.string() << '\n';
+  for (const auto& path : report.unchanged)
+    io.out << "kept  " << path.string() << " (already in place)\n";
+  if (!report.succeeded()) {
+    printError(io, publishMessage(report));
+    return kFailed;
+  }
+  io.out << publishMessage(report) << '\n';
+  return kSuccess;
+}
+
+}  // namespace qx::cli
