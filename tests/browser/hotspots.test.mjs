@@ -17,7 +17,9 @@ const suite = suiteOf([{
     // Behind the start view: -160 is the frame's column 0.555, the blue band.
     { slot: 10, yaw: -160, pos: 0.2, time: 7.5, self: 0, title: '', link: 'behind.html' },
   ],
-}], { 'timed.html': target('Timed'), 'same.html': target('Same'), 'behind.html': target('Behind') });
+}], {
+  'timed.html': target('Timed'), 'same.html': target('Same'), 'behind.html': target('Behind'),
+});
 const url = () => `${suite.site.url}tour.webgl.html`;
 
 /** Records, in the page, the video time at which each hot spot is shown or hidden. */

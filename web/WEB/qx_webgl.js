@@ -39,7 +39,6 @@
     const size = (v) => (typeof v === 'number' && v > 0 ? v : null);
     return {
       video: str(raw.video, ''),
-      flashPage: str(raw.flashPage, ''),
       page: {
         title: str(page.title, ''),
         bgColor: colour(page.bgColor, '#FFFFFF'),
@@ -66,7 +65,6 @@
       hotspots: hotspots
         .filter((h) => h && [h.yaw, h.pos, h.time].every(Number.isFinite))
         .map((h) => ({
-          id: num(h.id, 0),
           yaw: h.yaw,
           pos: h.pos,
           time: h.time,
@@ -155,7 +153,8 @@
   }
 
   function setIcon(button, name) {
-    button.innerHTML = `<svg viewBox="0 0 24 24" aria-hidden="true"><path d="${ICONS[name]}"/></svg>`;
+    const path = `<path d="${ICONS[name]}"/>`;
+    button.innerHTML = `<svg viewBox="0 0 24 24" aria-hidden="true">${path}</svg>`;
   }
 
   function formatTime(seconds) {
@@ -415,9 +414,13 @@ void main() {
       root.append(this.center, this.status);
     }
 
-    /** A plain message in the middle of the viewer (also read out by screen readers). */
-    message(text, alert) {
-      const box = el('div', { class: 'qx-message', role: alert ? 'alert' : 'status', text });
+    /**
+     * A message in the middle of the viewer; role 'alert' or 'status' has screen readers read it
+     * out, none leaves it to be found (for texts that change often).
+     */
+    message(text, role) {
+      const box = el('div', { class: 'qx-message', text });
+      if (role) box.setAttribute('role', role);
       this.center.replaceChildren(box);
       return box;
     }
@@ -427,7 +430,7 @@ void main() {
         this.message(
           'This page must be served over HTTP: opened from disk, a browser does not let it ' +
           'show its video. Open it through a web server, for example with "Test in browser" ' +
-          'in the selector utility.', true);
+          'in the selector utility.', 'alert');
         return;
       }
       this.video = this.makeVideo();
@@ -465,7 +468,7 @@ void main() {
         } catch (error) {
           // For instance a video from another site without CORS: it cannot become a texture.
           console.error(error);
-          this.message(`The 360-degree view stopped: ${error.message}`, true);
+          this.message(`The 360-degree view stopped: ${error.message}`, 'alert');
         }
       };
       requestAnimationFrame(loop);
@@ -483,7 +486,7 @@ void main() {
         clearInterval(this.bufferTimer);
         const code = video.error ? video.error.code : 0;
         this.message(`The video ${this.config.video} could not be ` +
-          (code === 4 ? 'played by this browser.' : 'loaded.'), true);
+          (code === 4 ? 'played by this browser.' : 'loaded.'), 'alert');
       });
       return video;
     }
@@ -496,7 +499,7 @@ void main() {
       video.controls = true;
       this.root.prepend(video);
       this.message('This browser cannot show the 360-degree view (WebGL is not available); ' +
-        'the video is shown flat.');
+        'the video is shown flat.', 'status');
       setTimeout(() => this.center.replaceChildren(), 6000);
     }
 
@@ -558,9 +561,9 @@ void main() {
       });
       link.append(icon, el('span', { class: 'qx-title', text: spot.title }));
       if (!spot.self) link.append(el('span', { class: 'qx-sr', text: ' (opens in a new window)' }));
-      link.addEventListener('focus', () => this.lookAtHotSpot(entry));
       this.layer.append(link);
       const entry = { spot, link, active: false, away: false, x: NaN, y: NaN };
+      link.addEventListener('focus', () => this.lookAtHotSpot(entry));
       return entry;
     }
 

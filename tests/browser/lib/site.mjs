@@ -100,7 +100,8 @@ function convertWithNode(dir, p, flvFile) {
   fs.writeFileSync(path.join(dir, `${p.name}.webgl.html`), fill(read('page.html'), {
     TITLE: escapeHtml(p.title), BGCOLOR: p.bgColor, CONFIG_JSON: json, SCRIPT: 'qx_webgl.js' }));
   fs.writeFileSync(path.join(dir, `${p.name}.select.html`), fill(read('select.html'), {
-    TITLE: escapeHtml(p.title), FLASH_PAGE: `${p.name}.html`, WEBGL_PAGE: `${p.name}.webgl.html` }));
+    TITLE: escapeHtml(p.title), FLASH_PAGE: `${p.name}.html`,
+    WEBGL_PAGE: `${p.name}.webgl.html` }));
   fs.copyFileSync(path.join(WEB, 'qx_webgl.js'), path.join(dir, 'qx_webgl.js'));
   // Stand-ins for what publishing writes: the Flash page and the icons.
   fs.writeFileSync(path.join(dir, `${p.name}.html`), '<!DOCTYPE html><title>Flash page</title>\n');

@@ -14,10 +14,14 @@ export async function openPlaying(page, url, atLeast = 0.3) {
 export const currentTime = (page) =>
   page.evaluate(() => document.querySelector('#qx-viewer video').currentTime);
 
+/** Waits two frames: the viewer moves its picture and hot spots on the next frame. */
+export const nextFrames = (page) => page.evaluate(() => new Promise((r) => {
+  requestAnimationFrame(() => requestAnimationFrame(r));
+}));
+
 /** A screenshot of the viewer's canvas, as a pixel reader. */
 export async function canvasShot(page) {
-  // Two frames first, so that the last change of view has reached the screen.
-  await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => requestAnimationFrame(r))));
+  await nextFrames(page);
   return decodePng(await page.locator('#qx-viewer canvas').screenshot());
 }
 
