@@ -175,6 +175,9 @@ export async function buildSite(pages, extraFiles = {}) {
     fs.writeFileSync(path.join(dir, name), content);
   }
   const server = usesTools() ? await serveWithRedirect(dir) : await serveFolder(dir);
+  console.log(usesTools()
+    ? `pages made by ${path.basename(process.env.QX_CLI)}, served by ${server.url} (velmora_redirect)`
+    : `pages made from the templates by the node helpers, served by ${server.url}`);
   return {
     dir,
     url: server.url,
