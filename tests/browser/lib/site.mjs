@@ -176,8 +176,8 @@ export async function buildSite(pages, extraFiles = {}) {
   }
   const server = usesTools() ? await serveWithRedirect(dir) : await serveFolder(dir);
   console.log(usesTools()
-    ? `pages made by ${path.basename(process.env.QX_CLI)}, served by ${server.url} (velmora_redirect)`
-    : `pages made from the templates by the node helpers, served by ${server.url}`);
+    ? `pages made by qx_flash_hs-cli, served by velmora_redirect at ${server.url}`
+    : `pages made from the templates by the node helpers, served at ${server.url}`);
   return {
     dir,
     url: server.url,
