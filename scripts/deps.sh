@@ -4,9 +4,16 @@
 set -euo pipefail
 what=${1:-all}
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev googletest python3)
+# The browser version's converter (qxwebgl) and its tests: FFmpeg's libraries and the ffmpeg
+# command that makes the test videos.
+pkgs+=(libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg)
 if [[ $what != core ]]; then
   pkgs+=(qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
          gstreamer1.0-plugins-bad gstreamer1.0-libav xvfb xauth ffmpeg)
+  # The browser tests of the HTML5 page: Debian's Chromium and Node.js. npm comes with some
+  # Node.js builds; Debian's own nodejs needs its npm package beside it.
+  pkgs+=(chromium nodejs)
+  command -v npm >/dev/null || pkgs+=(npm)
 fi
 if [[ $what == all ]]; then
   pkgs+=(clang-14 libclang-rt-14-dev python3-yaswfp libimage-exiftool-perl file)

@@ -7,6 +7,9 @@
 
 namespace qx {
 
+// The building blocks of the help windows.
+using namespace help;
+
 namespace {
 
 // The About window is laid out in dialog units; with the program's dialog font one unit is

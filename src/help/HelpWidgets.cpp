@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-namespace qx {
+namespace qx::help {
 
 namespace {
 constexpr const char* kControlIdProperty = "controlId";
@@ -138,4 +138,4 @@ void centreOnWorkArea(QWidget* window, const QWidget* owner) {
   window->move(frame.topLeft());
 }
 
-}  // namespace qx
+}  // namespace qx::help

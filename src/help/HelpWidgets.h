@@ -12,7 +12,7 @@
 
 class QDialog;
 
-namespace qx {
+namespace qx::help {
 
 // A colour written the way the host system stores it: red in the lowest byte.
 QColor colourFromBgr(std::uint32_t bbggrr);
@@ -68,4 +68,4 @@ void finishDialog(QDialog* dialog, const QWidget* owner);
 // Moves a window so that it stands in the middle of the work area of the owner's screen.
 void centreOnWorkArea(QWidget* window, const QWidget* owner);
 
-}  // namespace qx
+}  // namespace qx::help

@@ -7,6 +7,9 @@
 
 namespace qx {
 
+// The building blocks of the help windows.
+using namespace help;
+
 namespace {
 
 constexpr std::uint32_t kWindowGrey = 0xA7A7A7;

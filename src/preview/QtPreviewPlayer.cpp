@@ -6,15 +6,13 @@
 #include <QGraphicsProxyWidget>
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
-#include <QGraphicsVideoItem>
 #include <QGraphicsView>
 #include <QTimer>
 #include <QUrl>
 #include <QVideoFrame>
 #include <QVideoSink>
+#include <algorithm>
 #include <cmath>
-
-#include "preview/TransportBar.h"
 
 namespace qx {
 
@@ -39,6 +37,7 @@ QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(pare
   view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   view_->setRenderHint(QPainter::SmoothPixmapTransform);
   view_->setGeometry(kArea);
+  view_->setFocusPolicy(Qt::NoFocus);  // the window's keys stay the window's
 
   videoItem_ = new QGraphicsVideoItem;
   videoItem_->setSize(QSizeF(kArea.width(), kArea.height() - kControlsHeight));
@@ -56,7 +55,7 @@ QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(pare
   placeYawMarker(0);
 
   player_.setAudioOutput(&audio_);
-  player_.setVideoOutput(videoItem_);
+  player_.setVideoOutput(videoItem_.data());
   connect(&player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
     if (s == QMediaPlayer::InvalidMedia) clearPicture();
   });
@@ -125,8 +124,8 @@ bool QtPreviewPlayer::waitUntilLoaded() {
 void QtPreviewPlayer::seekAndFreeze(double seconds) {
   if (released_ || player_.source().isEmpty() || !std::isfinite(seconds)) return;
   if (!waitUntilLoaded()) return;
-  // One seek alone often leaves the old frame on screen or is undone by the start of playback
-  // (after the end of the video play() starts over); seeking again after a short play does not.
+  // Seek, play briefly, seek again, pause: the short play gets the frame decoded and shown even
+  // where a seek alone would leave the old one, and the second seek takes back what it moved on.
   const auto ms = qint64(std::llround(std::max(seconds, 0.0) * 1000.0));
   player_.setPosition(ms);
   player_.play();
@@ -138,7 +137,7 @@ void QtPreviewPlayer::seekAndFreeze(double seconds) {
 
 void QtPreviewPlayer::placeYawMarker(int yaw) {
   requestedYaw_ = yaw;
-  marker_->setPos(markerX(yaw) - kArea.left(), kMarkerTop - kArea.top());
+  if (view_) marker_->setPos(markerX(yaw) - kArea.left(), kMarkerTop - kArea.top());
 }
 
 void QtPreviewPlayer::refreshYawMarkerLater(int yaw) {
@@ -156,11 +155,12 @@ void QtPreviewPlayer::releasePlayer() {
 }
 
 QRect QtPreviewPlayer::markerGeometry() const {
+  if (!view_) return {};
   return QRect(kArea.topLeft() + marker_->pos().toPoint(), QSize(kMarkerWidth, kMarkerHeight));
 }
 
 void QtPreviewPlayer::clearPicture() {
-  if (QVideoSink* sink = videoItem_->videoSink()) sink->setVideoFrame(QVideoFrame());
+  if (videoItem_) videoItem_->videoSink()->setVideoFrame(QVideoFrame());
 }
 
 std::unique_ptr<PreviewPlayer> makePreviewPlayer(QWidget* parent) {

@@ -3,20 +3,19 @@
 // controls and the green yaw marker on top of both. (A widget laid over a QVideoWidget would
 // never show, as that widget draws in a surface of its own.)
 #include <QAudioOutput>
+#include <QGraphicsVideoItem>
 #include <QMediaPlayer>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 
 #include "preview/PreviewPlayer.h"
+#include "preview/TransportBar.h"
 
 class QGraphicsRectItem;
-class QGraphicsVideoItem;
 class QGraphicsView;
 
 namespace qx {
-
-class TransportBar;
 
 class QtPreviewPlayer : public QObject, public PreviewPlayer {
  public:
@@ -43,7 +42,8 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   void refreshYawMarkerLater(int yaw) override;
   void releasePlayer() override;
 
-  // The marker's rectangle in main-window coordinates, as it stands now.
+  // The marker's rectangle in main-window coordinates, as it stands now (empty once the area
+  // has gone with its window).
   QRect markerGeometry() const;
   const QMediaPlayer& mediaPlayer() const { return player_; }
   QGraphicsVideoItem* videoItem() const { return videoItem_; }
@@ -58,9 +58,9 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   QAudioOutput audio_;
   QMediaPlayer player_;
   QPointer<QGraphicsView> view_;
-  QGraphicsVideoItem* videoItem_ = nullptr;
-  QGraphicsRectItem* marker_ = nullptr;
-  TransportBar* controls_ = nullptr;
+  QPointer<QGraphicsVideoItem> videoItem_;
+  QGraphicsRectItem* marker_ = nullptr;  // lives while view_ does
+  QPointer<TransportBar> controls_;
   int requestedYaw_ = 0;
   bool loadGivenUp_ = false;
   bool released_ = false;

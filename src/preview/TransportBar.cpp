@@ -48,11 +48,7 @@ TransportBar::TransportBar(QMediaPlayer& player, QAudioOutput& audio, QWidget* p
       time_(new QLabel(this)),
       mute_(makeButton(this, QStyle::SP_MediaVolume, QStringLiteral("Mute"))),
       volume_(new QSlider(Qt::Horizontal, this)) {
-  setAutoFillBackground(true);
-  QPalette dark = palette();
-  dark.setColor(QPalette::Window, QColor(32, 32, 32));
-  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-  setPalette(dark);
+  setAutoFillBackground(true);  // drawn over the scene's black
 
   position_->setRange(0, 0);
   position_->setSingleStep(1000);

@@ -16,6 +16,8 @@ std::string decodeFileText(std::string_view bytes);
 // Checks and conversions used by the two above.
 bool isValidUtf8(std::string_view bytes);
 std::string windows1252ToUtf8(std::string_view bytes);
+// Appends the UTF-8 bytes of one code point.
+void appendUtf8(std::string& out, char32_t cp);
 
 // The first `maxChars` characters (code points) of a UTF-8 text.
 std::string cutToChars(std::string_view utf8, std::size_t maxChars);

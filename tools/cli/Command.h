@@ -59,5 +59,6 @@ int runPublish(std::span<const std::string_view> args, Streams io);
 int runResave(std::span<const std::string_view> args, Streams io);
 int runSaveOptions(std::span<const std::string_view> args, Streams io);
 int runShow(std::span<const std::string_view> args, Streams io);
+int runWebgl(std::span<const std::string_view> args, Streams io);
 
 }  // namespace qx::cli

@@ -17,6 +17,9 @@ constexpr std::array kCommands = {
     Command{"save-options", "PROJECT.pp OUT.ini",
             "write the options file that Save Options would write for the project", runSaveOptions},
     Command{"show", "PROJECT.pp [--json]", "print the settings and the hot spots in use", runShow},
+    Command{"webgl", "PAGE.html",
+            "write the HTML5/WebGL version of a published page and its selector page beside it",
+            runWebgl},
 };
 
 void printUsage(std::ostream& out) {

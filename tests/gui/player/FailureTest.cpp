@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "common/TempFolder.h"
-#include "gui/player/TestVideos.h"
+#include "gui/player/PlayerTestKit.h"
 #include "preview/QtPreviewPlayer.h"
 
 namespace qx {
@@ -26,17 +26,15 @@ bool videoPartDark(QtPreviewPlayer& player) {
 }
 
 TEST(FailureTest, UnplayableFilesShowNothingAndReadZero) {
-  TempFolder folder;
-  const auto text = folder.path() / "notes.flv";
+  test::PlayerWithVideo preview(test::VideoKind::SorensonFlv);
+  ASSERT_FALSE(preview.video.isEmpty());
+  QtPreviewPlayer& player = preview.player;
+  const std::filesystem::path folder = preview.folder.path();
+  const auto text = folder / "notes.flv";
   std::ofstream(text) << "only some text that calls itself a video";
   // FLV's signature and nothing after it: GStreamer takes it up and never finishes loading.
-  const auto stub = folder.path() / "stub.flv";
+  const auto stub = folder / "stub.flv";
   std::ofstream(stub) << "FLV\x01\x05";
-  const auto video = test::makeTestVideo(folder.path(), test::VideoKind::SorensonFlv);
-  ASSERT_FALSE(video.empty());
-  QWidget window;
-  QtPreviewPlayer player(&window);
-  window.show();
 
   EXPECT_EQ(player.getPosition(), 0) << "nothing loaded yet";
   player.seekAndFreeze(2.0);
@@ -47,12 +45,11 @@ TEST(FailureTest, UnplayableFilesShowNothingAndReadZero) {
   const auto pathText = [](const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
   };
-  for (const QString& path : {pathText(text), pathText(stub), pathText(folder.path() / "gone.flv"),
-                              pathText(folder.path()), QString()}) {
+  for (const QString& path : {pathText(text), pathText(stub), pathText(folder / "gone.flv"),
+                              pathText(folder), QString()}) {
     SCOPED_TRACE(path.toStdString());
     // A good video first, so that there is a picture to lose.
-    player.loadAndPlay(pathText(video));
-    ASSERT_TRUE(test::waitUntil([&] { return player.getPosition() > 0.2; }, 10000));
+    ASSERT_TRUE(preview.playPast(0.2));
     ASSERT_FALSE(videoPartDark(player));
 
     player.loadAndPlay(path);
@@ -71,17 +68,14 @@ TEST(FailureTest, UnplayableFilesShowNothingAndReadZero) {
 }
 
 TEST(FailureTest, ReleasedPlayerIgnoresEveryCall) {
-  TempFolder folder;
-  const auto video = test::makeTestVideo(folder.path(), test::VideoKind::H264Flv);
-  ASSERT_FALSE(video.empty());
-  QWidget window;
-  QtPreviewPlayer player(&window);
-  player.loadAndPlay(QString::fromStdString(video.string()));
-  ASSERT_TRUE(test::waitUntil([&] { return player.getPosition() > 0.2; }, 10000));
+  test::PlayerWithVideo preview(test::VideoKind::H264Flv);
+  ASSERT_FALSE(preview.video.isEmpty());
+  QtPreviewPlayer& player = preview.player;
+  ASSERT_TRUE(preview.playPast(0.2));
 
   player.releasePlayer();
   EXPECT_EQ(player.mediaPlayer().playbackState(), QMediaPlayer::StoppedState);
-  player.loadAndPlay(QString::fromStdString(video.string()));
+  player.loadAndPlay(preview.video);
   player.seekAndFreeze(1.0);
   EXPECT_EQ(player.getPosition(), 0);
   EXPECT_EQ(player.mediaPlayer().playbackState(), QMediaPlayer::StoppedState);
@@ -98,6 +92,8 @@ TEST(FailureTest, WindowMayGoBeforeThePlayer) {
   ASSERT_TRUE(test::waitUntil([&] { return player->getPosition() > 0.2; }, 10000));
   window.reset();  // takes the player's area with it
   EXPECT_EQ(player->widget(), nullptr);
+  player->loadAndPlay(QString::fromStdString(video.string()));
+  player->seekAndFreeze(1.0);
   player->placeYawMarker(20);
   player->refreshYawMarkerLater(30);
   test::waitUntil([] { return false; }, 200);

@@ -2,11 +2,9 @@
 // seekAndFreeze leaves it paused on the very frame asked for.
 #include <gtest/gtest.h>
 
-#include <QWidget>
+#include <filesystem>
 
-#include "common/TempFolder.h"
-#include "gui/player/TestVideos.h"
-#include "preview/QtPreviewPlayer.h"
+#include "gui/player/PlayerTestKit.h"
 
 namespace qx {
 namespace {
@@ -16,14 +14,9 @@ using test::VideoKind;
 class PlaybackTest : public testing::TestWithParam<VideoKind> {};
 
 TEST_P(PlaybackTest, PlaysThenFreezesOnTheFrameAskedFor) {
-  TempFolder folder;
-  const auto video = test::makeTestVideo(folder.path(), GetParam());
-  ASSERT_FALSE(video.empty()) << "ffmpeg could not make the video";
-  QWidget window;
-  QtPreviewPlayer player(&window);
-  window.show();
-
-  const QString path = QString::fromStdString(video.string());
+  test::PlayerWithVideo preview(GetParam());
+  ASSERT_FALSE(preview.video.isEmpty()) << "ffmpeg could not make the video";
+  QtPreviewPlayer& player = preview.player;
   const auto freezesOn = [&](double seconds, int frame) {
     player.seekAndFreeze(seconds);
     EXPECT_EQ(player.mediaPlayer().playbackState(), QMediaPlayer::PausedState);
@@ -38,12 +31,10 @@ TEST_P(PlaybackTest, PlaysThenFreezesOnTheFrameAskedFor) {
 
   // Straight after loading, as a project does when it shows its first hot spot: a seek issued
   // while the media is still loading would be lost.
-  player.loadAndPlay(path);
+  player.loadAndPlay(preview.video);
   freezesOn(1.5, 15);
 
-  player.loadAndPlay(path);
-  ASSERT_TRUE(test::waitUntil([&] { return player.getPosition() > 0.3; }, 10000))
-      << player.mediaPlayer().errorString().toStdString();
+  ASSERT_TRUE(preview.playPast(0.3)) << player.mediaPlayer().errorString().toStdString();
   EXPECT_EQ(player.mediaPlayer().playbackState(), QMediaPlayer::PlayingState);
   const double early = player.getPosition();
   ASSERT_TRUE(test::waitUntil([&] { return player.getPosition() > early + 0.2; }, 5000));
@@ -55,6 +46,16 @@ TEST_P(PlaybackTest, PlaysThenFreezesOnTheFrameAskedFor) {
     player.widget()->grab().save(shot);
   }
   freezesOn(0.7, 7);  // backwards, far from the only key frame
+}
+
+TEST(PlaybackPathTest, PlaysFromAFolderWithSpacesAndUrlCharacters) {
+  test::PlayerWithVideo preview(VideoKind::SorensonFlv);
+  ASSERT_FALSE(preview.video.isEmpty());
+  const auto folder = preview.folder.path() / u8"Vidéos #1 100% ?a=b";
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(preview.video.toStdString(), folder / "my video.flv");
+  preview.video = QString::fromStdString((folder / "my video.flv").string());
+  EXPECT_TRUE(preview.playPast(0.2)) << preview.player.mediaPlayer().errorString().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(EachKind, PlaybackTest,

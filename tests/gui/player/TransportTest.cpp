@@ -6,11 +6,8 @@
 #include <QLabel>
 #include <QSlider>
 #include <QToolButton>
-#include <QWidget>
 
-#include "common/TempFolder.h"
-#include "gui/player/TestVideos.h"
-#include "preview/QtPreviewPlayer.h"
+#include "gui/player/PlayerTestKit.h"
 #include "preview/TransportBar.h"
 
 namespace qx {
@@ -25,18 +22,14 @@ TEST(TransportTest, PlayTimeText) {
 }
 
 TEST(TransportTest, ControlsPlayPauseStopSeekAndSetTheVolume) {
-  TempFolder folder;
-  const auto video = test::makeTestVideo(folder.path(), test::VideoKind::H264Flv);
-  ASSERT_FALSE(video.empty());
-  QWidget window;
-  QtPreviewPlayer player(&window);
-  window.show();
+  test::PlayerWithVideo preview(test::VideoKind::H264Flv);
+  ASSERT_FALSE(preview.video.isEmpty());
+  QtPreviewPlayer& player = preview.player;
   TransportBar& bar = *player.transportBar();
   const QMediaPlayer& media = player.mediaPlayer();
   EXPECT_EQ(bar.timeLabel()->text(), "0:00 / 0:00");
 
-  player.loadAndPlay(QString::fromStdString(video.string()));
-  ASSERT_TRUE(test::waitUntil([&] { return player.getPosition() > 0.2; }, 10000));
+  ASSERT_TRUE(preview.playPast(0.2));
   EXPECT_NEAR(bar.positionSlider()->maximum(), 4000, 100);
   EXPECT_TRUE(bar.timeLabel()->text().endsWith(" / 0:04")) << bar.timeLabel()->text().toStdString();
   EXPECT_GT(bar.positionSlider()->value(), 0);
@@ -49,9 +42,10 @@ TEST(TransportTest, ControlsPlayPauseStopSeekAndSetTheVolume) {
   EXPECT_EQ(media.playbackState(), QMediaPlayer::StoppedState);
   EXPECT_EQ(player.getPosition(), 0);
 
-  // A step on the slider from 1.0 s seeks to 2.0 s and shows that frame while paused.
+  // From stopped (publishing stops the preview) to a hot spot's moment; then a step on the
+  // slider seeks on to 2.0 s and shows that frame while paused.
   player.seekAndFreeze(1.0);
-  test::waitUntil([] { return false; }, 100);
+  EXPECT_TRUE(test::waitUntil([&] { return test::frameShown(player) == 10; }, 2000));
   EXPECT_EQ(bar.positionSlider()->value(), 1000);
   EXPECT_EQ(bar.timeLabel()->text(), "0:01 / 0:04");
   bar.positionSlider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -74,13 +68,10 @@ TEST(TransportTest, ControlsPlayPauseStopSeekAndSetTheVolume) {
 }
 
 TEST(TransportTest, FreezesAgainAfterTheVideoHasRunOut) {
-  TempFolder folder;
-  const auto video = test::makeTestVideo(folder.path(), test::VideoKind::SorensonFlv, 2);
-  ASSERT_FALSE(video.empty());
-  QWidget window;
-  QtPreviewPlayer player(&window);
-  window.show();
-  player.loadAndPlay(QString::fromStdString(video.string()));
+  test::PlayerWithVideo preview(test::VideoKind::SorensonFlv, 2);
+  ASSERT_FALSE(preview.video.isEmpty());
+  QtPreviewPlayer& player = preview.player;
+  player.loadAndPlay(preview.video);
   ASSERT_TRUE(test::waitUntil(
       [&] { return player.mediaPlayer().mediaStatus() == QMediaPlayer::EndOfMedia; }, 8000));
 

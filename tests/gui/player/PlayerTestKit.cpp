@@ -1,4 +1,4 @@
-#include "gui/player/TestVideos.h"
+#include "gui/player/PlayerTestKit.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -6,8 +6,6 @@
 #include <QProcess>
 #include <QThread>
 #include <cmath>
-
-#include "preview/QtPreviewPlayer.h"
 
 namespace qx::test {
 
@@ -85,6 +83,18 @@ bool waitUntil(const std::function<bool()>& done, int ms) {
     QThread::msleep(5);
   }
   return true;
+}
+
+PlayerWithVideo::PlayerWithVideo(VideoKind kind, int seconds) {
+  const auto path = makeTestVideo(folder.path(), kind, seconds);
+  if (!path.empty()) video = QString::fromStdString(path.string());
+  window.resize(950, 560);
+  window.show();
+}
+
+bool PlayerWithVideo::playPast(double seconds) {
+  player.loadAndPlay(video);
+  return waitUntil([&] { return player.getPosition() > seconds; }, 10000);
 }
 
 }  // namespace qx::test

@@ -1,16 +1,16 @@
 #pragma once
-// Short videos for the player tests, made with ffmpeg while the tests run, and the reading of
-// the frame number that each of their frames shows.
+// What the player tests share: short videos made with ffmpeg while the tests run, the reading of
+// the frame number that each of their frames shows, and a shown player with such a video.
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <QWidget>
 #include <filesystem>
 #include <functional>
 #include <optional>
 
-namespace qx {
-class QtPreviewPlayer;
-}
+#include "common/TempFolder.h"
+#include "preview/QtPreviewPlayer.h"
 
 namespace qx::test {
 
@@ -34,5 +34,17 @@ std::optional<int> frameShown(QtPreviewPlayer& player);
 
 // Runs the event loop until `done` holds or `ms` have passed; the last value of `done`.
 bool waitUntil(const std::function<bool()>& done, int ms);
+
+// A shown window with the real player in it, and a video of one kind in a folder of its own.
+struct PlayerWithVideo {
+  explicit PlayerWithVideo(VideoKind kind, int seconds = 4);
+  // Loads the video and lets it play past `seconds`; false when it does not within 10 s.
+  bool playPast(double seconds);
+
+  TempFolder folder;
+  QWidget window;
+  QtPreviewPlayer player{&window};
+  QString video;  // empty when ffmpeg failed
+};
 
 }  // namespace qx::test

@@ -8,13 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/RecordingPlatform.h"
+#include "gui/help/RecordingPlatform.h"
 #include "help/HelpWidgets.h"
 #include "help/HelpWindows.h"
 
 namespace {
 
-using qx::findHelpControl;
+using qx::help::findHelpControl;
 
 QLabel* label(const QDialog& dialog, int id) {
   return qobject_cast<QLabel*>(findHelpControl(&dialog, id));
@@ -108,7 +108,7 @@ TEST(ShortHelp, TextsPlacesAndColours) {
   // Built again, the window is the same.
   const auto second = qx::buildShortHelp(&owner, platform);
   for (const QLabel* first : dialog->findChildren<QLabel*>()) {
-    const QLabel* other = label(*second, qx::controlIdOf(first));
+    const QLabel* other = label(*second, qx::help::controlIdOf(first));
     ASSERT_NE(other, nullptr);
     EXPECT_EQ(other->text(), first->text());
   }

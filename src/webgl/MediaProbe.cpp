@@ -1,0 +1,96 @@
+#include "webgl/MediaProbe.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "webgl/FfmpegHandles.h"
+
+namespace qx::webgl {
+namespace {
+
+std::string label(AVCodecID id) {
+  switch (id) {
+    case AV_CODEC_ID_H264:
+      return "H.264";
+    case AV_CODEC_ID_FLV1:
+      return "Sorenson Spark (H.263)";
+    case AV_CODEC_ID_VP6F:
+    case AV_CODEC_ID_VP6A:
+    case AV_CODEC_ID_VP6:
+      return "On2 VP6";
+    case AV_CODEC_ID_FLASHSV:
+    case AV_CODEC_ID_FLASHSV2:
+      return "Flash Screen Video";
+    case AV_CODEC_ID_AAC:
+      return "AAC";
+    case AV_CODEC_ID_MP3:
+      return "MP3";
+    case AV_CODEC_ID_NELLYMOSER:
+      return "Nellymoser";
+    case AV_CODEC_ID_SPEEX:
+      return "Speex";
+    case AV_CODEC_ID_ADPCM_SWF:
+      return "Flash ADPCM";
+    default: {
+      const AVCodecDescriptor* d = avcodec_descriptor_get(id);
+      return d ? (d->long_name ? d->long_name : d->name) : "unknown";
+    }
+  }
+}
+
+}  // namespace
+
+std::string durationText(double seconds) {
+  if (!(seconds > 0)) return "unknown";
+  char buffer[32];
+  if (seconds < 60) {
+    std::snprintf(buffer, sizeof buffer, "%.1f s", seconds);
+  } else {
+    const long minutes = static_cast<long>(seconds / 60);
+    std::snprintf(buffer, sizeof buffer, "%ld:%04.1f", minutes, seconds - 60.0 * minutes);
+  }
+  return buffer;
+}
+
+Expected<MediaInfo> probeMedia(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return FileError{path, "no such video file"};
+  std::string error;
+  const ff::Input input = ff::openInput(path.string(), error);
+  if (!input) return FileError{path, "cannot be read as a video (" + error + ")"};
+
+  MediaInfo info;
+  info.fileSize = std::filesystem::file_size(path, ec);
+  info.container = input->iformat->name;
+  if (input->duration > 0) info.duration = static_cast<double>(input->duration) / AV_TIME_BASE;
+
+  const int v = av_find_best_stream(input.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+  if (v >= 0) {
+    const AVStream* s = input->streams[v];
+    VideoStreamInfo video;
+    video.codec = avcodec_get_name(s->codecpar->codec_id);
+    video.codecLabel = label(s->codecpar->codec_id);
+    video.width = s->codecpar->width;
+    video.height = s->codecpar->height;
+    const AVRational rate = s->avg_frame_rate.num ? s->avg_frame_rate : s->r_frame_rate;
+    if (rate.num > 0 && rate.den > 0) video.frameRate = av_q2d(rate);
+    video.decodable = avcodec_find_decoder(s->codecpar->codec_id) != nullptr;
+    if (info.duration <= 0 && s->duration > 0)
+      info.duration = static_cast<double>(s->duration) * av_q2d(s->time_base);
+    info.video = video;
+  }
+  const int a = av_find_best_stream(input.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+  if (a >= 0) {
+    const AVStream* s = input->streams[a];
+    AudioStreamInfo audio;
+    audio.codec = avcodec_get_name(s->codecpar->codec_id);
+    audio.codecLabel = label(s->codecpar->codec_id);
+    audio.sampleRate = s->codecpar->sample_rate;
+    audio.channels = s->codecpar->ch_layout.nb_channels;
+    audio.decodable = avcodec_find_decoder(s->codecpar->codec_id) != nullptr;
+    info.audio = audio;
+  }
+  return info;
+}
+
+}  // namespace qx::webgl

@@ -1,0 +1,149 @@
+#include "webgl/WebglVersion.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "webgl/ConfigXmlReader.h"
+#include "webgl/FlashPageReader.h"
+#include "webgl/MarkupText.h"
+
+namespace qx::webgl {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// The page's name without its last extension: tour.html gives tour, tour.htm.html tour.htm.
+std::string pageStem(const fs::path& page) {
+  return page.stem().string();
+}
+
+// The video config.xml names, when it is missing: the one FLV or F4V of the folder.
+std::string guessMovie(const fs::path& folder) {
+  std::vector<std::string> found;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    const std::string ext = lowered(entry.path().extension().string());
+    if ((ext == ".flv" || ext == ".f4v") && entry.is_regular_file(ec))
+      found.push_back(entry.path().filename().string());
+  }
+  return found.size() == 1 ? found.front() : std::string();
+}
+
+}  // namespace
+
+std::string urlName(const std::string& utf8) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char ch : utf8) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+      out += ch;
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    }
+  }
+  return out;
+}
+
+WebglNames webglNames(const fs::path& flashPage, const std::string& movie) {
+  WebglNames n;
+  n.flashPage = flashPage;
+  const fs::path folder = flashPage.parent_path();
+  const std::string stem = pageStem(flashPage);
+  n.webglPage = folder / (stem + ".webgl.html");
+  n.selectPage = folder / (stem + ".select.html");
+  // Only the file name counts: config.xml cannot send the copy out of the page's folder.
+  n.sourceVideo = folder / fs::path(movie).filename();
+  n.video = folder / (fs::path(movie).filename().stem().string() + ".mp4");
+  // A video that already is an MP4 is not overwritten by its own copy.
+  if (lowered(n.sourceVideo.filename().string()) == lowered(n.video.filename().string()))
+    n.video = folder / (fs::path(movie).filename().stem().string() + ".browser.mp4");
+  return n;
+}
+
+Expected<WebglPlan> planWebglVersion(const fs::path& flashPage) {
+  const auto pageBytes = readFileBytes(flashPage);
+  if (!pageBytes) return pageBytes.error();
+  const fs::path folder = flashPage.parent_path();
+  const auto configBytes = readFileBytes(folder / "config.xml");
+  if (!configBytes)
+    return FileError{folder / "config.xml", "cannot be read (" + configBytes.error().reason +
+                                                "); is this a published page?"};
+  ConfigXml configXml = readConfigXml(configBytes.value());
+  std::string movie = fs::path(configXml.movie).filename().string();
+  if (movie.empty()) movie = guessMovie(folder);
+  if (movie.empty())
+    return FileError{folder / "config.xml",
+                     "names no video, and the folder holds no single FLV or F4V"};
+
+  WebglPlan plan;
+  plan.names = webglNames(flashPage, movie);
+  auto media = probeMedia(plan.names.sourceVideo);
+  if (!media) return media.error();
+  plan.media = std::move(media).value();
+
+  WebglConfig& c = plan.config;
+  // Both are used as links by the page.
+  c.video = urlName(plan.names.video.filename().string());
+  c.flashPage = urlName(flashPage.filename().string());
+  c.page = readFlashPage(pageBytes.value());
+  c.main = configXml.main;
+  c.hotSpots = std::move(configXml.hotSpots);
+  for (std::string& note : configXml.notes)
+    plan.checks.push_back({CheckLevel::Warning, std::move(note)});
+  const auto checks = mediaChecks(plan.media, c);
+  plan.checks.insert(plan.checks.begin(), checks.begin(), checks.end());
+  return plan;
+}
+
+WebglOutcome writeWebglVersion(const WebglPlan& plan, const WebAssets& assets,
+                               const ConversionControl& control) {
+  WebglOutcome outcome;
+  if (!canConvert(plan.checks)) {
+    outcome.error = "the video cannot be made ready for browsers (see the checks)";
+    return outcome;
+  }
+  const ConversionResult converted =
+      convertToMp4(plan.names.sourceVideo, plan.names.video, control);
+  outcome.status = converted.status;
+  outcome.error = converted.error;
+  if (converted.status != ConversionStatus::Done) return outcome;
+  outcome.written.push_back(plan.names.video);
+
+  const fs::path folder = plan.names.flashPage.parent_path();
+  const auto write = [&](const fs::path& path, std::string_view bytes) {
+    if (const auto failure = writeFileReplacing(path, bytes)) {
+      outcome.status = ConversionStatus::Failed;
+      outcome.error = failure->message();
+      return false;
+    }
+    outcome.written.push_back(path);
+    return true;
+  };
+  for (const WebAsset& asset : assets.files)
+    if (!write(folder / fs::path(asset.name).filename(), asset.bytes)) return outcome;
+
+  const WebglConfig& c = plan.config;
+  // Written with "<" escaped, the configuration cannot end the script element it sits in.
+  const std::string page = fillTemplate(assets.pageTemplate, {{"TITLE", escapeHtml(c.page.title)},
+                                                              {"BGCOLOR", c.page.bgColor},
+                                                              {"CONFIG_JSON", configJson(c)},
+                                                              {"SCRIPT", "qx_webgl.js"}});
+  if (!write(plan.names.webglPage, page)) return outcome;
+  const std::string select = fillTemplate(
+      assets.selectTemplate, {{"TITLE", escapeHtml(c.page.title)},
+                              {"FLASH_PAGE", urlName(plan.names.flashPage.filename().string())},
+                              {"WEBGL_PAGE", urlName(plan.names.webglPage.filename().string())}});
+  write(plan.names.selectPage, select);
+  return outcome;
+}
+
+}  // namespace qx::webgl

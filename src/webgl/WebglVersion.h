@@ -1,0 +1,54 @@
+#pragma once
+// The browser version of one published page, written beside it: for tour.html, tour.webgl.html
+// (the WebGL page), the viewer script, <video stem>.mp4 and tour.select.html (which opens the
+// Flash page where a Flash player is present and the WebGL page otherwise).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "project/FileIo.h"
+#include "webgl/MediaChecks.h"
+#include "webgl/MediaProbe.h"
+#include "webgl/VideoConverter.h"
+#include "webgl/WebAssets.h"
+#include "webgl/WebglConfig.h"
+
+namespace qx::webgl {
+
+struct WebglNames {
+  std::filesystem::path flashPage;    // /site/tour.html
+  std::filesystem::path webglPage;    // /site/tour.webgl.html
+  std::filesystem::path selectPage;   // /site/tour.select.html
+  std::filesystem::path sourceVideo;  // /site/tour.flv
+  std::filesystem::path video;        // /site/tour.mp4
+};
+
+// The names for a page and the video file name config.xml gives.
+WebglNames webglNames(const std::filesystem::path& flashPage, const std::string& movie);
+
+// Everything read before converting: shown to the author, then handed to writeWebglVersion.
+struct WebglPlan {
+  WebglNames names;
+  WebglConfig config;
+  MediaInfo media;
+  std::vector<Check> checks;
+};
+
+// Reads the page, its config.xml and the video. Fails when one of them is missing or unreadable.
+Expected<WebglPlan> planWebglVersion(const std::filesystem::path& flashPage);
+
+struct WebglOutcome {
+  ConversionStatus status = ConversionStatus::Failed;
+  std::string error;                           // why the run failed
+  std::vector<std::filesystem::path> written;  // in the order written
+};
+
+// Converts the video, then writes the script and assets, the WebGL page and the selector last,
+// so the selector never points at a page that is not there.
+WebglOutcome writeWebglVersion(const WebglPlan& plan, const WebAssets& assets,
+                               const ConversionControl& control = {});
+
+// A file name as it may stand in a link: everything but letters, digits and -._~ percent-encoded.
+std::string urlName(const std::string& utf8);
+
+}  // namespace qx::webgl

@@ -1,0 +1,189 @@
+// Builds a folder of published pages for the browser tests and serves it.
+//
+// With QX_CLI and QX_REDIRECT set (the ctest run), every page goes through the real tools: a
+// project file is published with `qx_flash_hs-cli publish`, converted with `qx_flash_hs-cli
+// webgl`, and the folder is served by `velmora_redirect --serve`. Without them (a quick developer
+// loop on the page alone: `npm test`), the same pages are made here by filling the templates the
+// way the converter does, and served by a small node server.
+import { execFileSync, spawn } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import readline from 'node:readline';
+import { fileURLToPath } from 'node:url';
+import { makeBandsVideo } from './testVideo.mjs';
+import { serveFolder } from './staticServer.mjs';
+
+const WEB = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../../web/WEB');
+const usesTools = () => Boolean(process.env.QX_CLI && process.env.QX_REDIRECT);
+
+/**
+ * One page as its author sets it up, in the viewer's terms (degrees, percent, '#RRGGBB').
+ * Hot-spot yaws are those the page sees (config.xml's, with the publisher's half turn applied).
+ */
+export const defaultPage = {
+  name: 'tour', video: 'sphere', title: '', bgColor: '#FFFFFF', border: true, iframe: false,
+  smooth: false, fov: 70, yaw: 0, pitch: 0, tilt: 90, controls: true, volume: 50,
+  stageColor: '#000000', bufferingSeconds: 1, viewMode: 0, panningMode: 0, balance: 0,
+  hotspots: [],
+};
+
+// Videos: a 2:1 frame (the whole sphere, with the pitch stripes) and a 4:1 cylindrical band.
+const VIDEOS = { sphere: { width: 1024, height: 512 }, band: { width: 1024, height: 256 } };
+
+const bbggrr = (rgb) => rgb.slice(5, 7) + rgb.slice(3, 5) + rgb.slice(1, 3);
+const PITCH_ITEMS = { 30: 2, 20: 3, 10: 4, 0: 5, '-10': 6, '-20': 7, '-30': 8 };
+
+/** The project file (.pp) that holds a page's settings, as the desktop program saves it. */
+export function projectFileText(p, videoPath) {
+  const tag = (name, value) => `<${name}>${value}</${name}>`;
+  const lines = [
+    "Generatad by Velmora Rede5 Zorarozo Devodarov, d'not edit!", '-'.repeat(48),
+    "Generatad by Velmora Vozaz Izuzizaz Azaziveve, d'not edit!", '-'.repeat(48),
+    tag('WINDOW', 4), // 400 x 300
+    tag('SMOOTH', Number(p.smooth)), tag('CONTROLS', Number(p.controls)),
+    tag('ZOOM', (p.fov - 30) / 10), tag('YAW', p.yaw / 30 + 2), tag('PITCH', PITCH_ITEMS[p.pitch]),
+    tag('TILT', p.tilt === 90 ? 12 : (p.tilt - 40) / 5 + 2), tag('AUDIO', p.volume / 10 + 1),
+    tag('HTMLBGCOLOR', bbggrr(p.bgColor)), tag('HTMLTITLE', p.title),
+    tag('STARTBUFFERINGTIME', p.bufferingSeconds), tag('BORDER', Number(p.border)),
+    tag('VIEWMODE', p.viewMode) + '  //   0 - classic, 1 - black areas',
+    tag('PANNINGMODE', p.panningMode + 1) + '  //   1 - classic, 2 - Half Area',
+    tag('BLACKAREACOLOR', bbggrr(p.stageColor)), tag('FLASHPLAYER', 1) + '  //   0 - FP9, 1 - FP10',
+    tag('TOOLTIPHELP', 1), tag('HS_ICON', 1), tag('BALANCE', p.balance / 20 + 1),
+    tag('OPTIMIZE', 1), tag('HTML_QUALITY', 3), tag('ZOOMMAX', 130),
+    '-'.repeat(47), tag('VIDEO1', videoPath), tag('IFRAME', Number(p.iframe)), '-'.repeat(47),
+  ];
+  for (let slot = 1; slot <= 10; slot++) {
+    const h = p.hotspots.find((s) => s.slot === slot);
+    // The project keeps the preview's yaw; publishing turns it by half a turn.
+    const stored = h ? (h.yaw >= 0 ? h.yaw - 180 : h.yaw + 180) : 0;
+    lines.push(tag(`HSLINK${slot}`, h ? h.link : ''), tag(`HSTITLE${slot}`, h ? h.title : ''),
+      tag(`HSPOS${slot}`, h ? h.pos : 0), tag(`HSYAW${slot}`, stored.toFixed(3)),
+      tag(`HSTIME${slot}`, (h ? h.time : 0).toFixed(3)), tag(`HSSELF${slot}`, h ? h.self : 0));
+  }
+  return lines.map((line) => line + '\r\n').join('');
+}
+
+/** The page's configuration as the converter writes it (used by the node fixture only). */
+function configFor(p, videoFile) {
+  return {
+    version: 1,
+    video: videoFile,
+    flashPage: `${p.name}.html`,
+    page: { title: p.title, bgColor: p.bgColor, width: 400, height: 300, border: p.border,
+      iframe: p.iframe },
+    main: { smooth: p.smooth, fov: p.fov, yaw: p.yaw, pitch: p.pitch, tilt: p.tilt,
+      controls: p.controls, volume: p.volume, stageColor: p.stageColor,
+      bufferingTime: Math.max(100, Math.round(p.bufferingSeconds * 1000)),
+      viewMode: p.viewMode, panningMode: p.panningMode, balance: p.balance, zoomMax: 130 },
+    hotspots: p.hotspots.map((h) => ({ id: h.slot, yaw: h.yaw, pos: h.pos, time: h.time,
+      self: h.self, title: h.title || h.link, link: h.link, icon: `images/hs${h.slot}.gif` })),
+  };
+}
+
+const escapeHtml = (text) => text.replace(/[&<>"']/g,
+  (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;' })[c]);
+
+const fill = (template, values) =>
+  template.replace(/\{\{([A-Z_]+)\}\}/g, (all, key) => (key in values ? values[key] : all));
+
+/** What the converter writes for one page, made here from the templates. */
+function convertWithNode(dir, p, flvFile) {
+  const stem = path.basename(flvFile, '.flv');
+  const mp4 = path.join(dir, `${stem}.mp4`);
+  if (!fs.existsSync(mp4)) {
+    execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-i', flvFile, '-c', 'copy',
+      '-movflags', '+faststart', mp4]);
+  }
+  const json = JSON.stringify(configFor(p, `${stem}.mp4`)).replace(/</g, '\\u003c');
+  const read = (name) => fs.readFileSync(path.join(WEB, name), 'utf8');
+  fs.writeFileSync(path.join(dir, `${p.name}.webgl.html`), fill(read('page.html'), {
+    TITLE: escapeHtml(p.title), BGCOLOR: p.bgColor, CONFIG_JSON: json, SCRIPT: 'qx_webgl.js' }));
+  fs.writeFileSync(path.join(dir, `${p.name}.select.html`), fill(read('select.html'), {
+    TITLE: escapeHtml(p.title), FLASH_PAGE: `${p.name}.html`,
+    WEBGL_PAGE: `${p.name}.webgl.html` }));
+  fs.copyFileSync(path.join(WEB, 'qx_webgl.js'), path.join(dir, 'qx_webgl.js'));
+  // Stand-ins for what publishing writes: the Flash page and the icons.
+  fs.writeFileSync(path.join(dir, `${p.name}.html`), '<!DOCTYPE html><title>Flash page</title>\n');
+  fs.mkdirSync(path.join(dir, 'images'), { recursive: true });
+  const first = path.join(dir, 'images', 'hs1.gif');
+  if (!fs.existsSync(first)) {
+    execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-f', 'lavfi', '-i',
+      'color=c=0x2060ff:s=48x48', '-frames:v', '1', first]);
+  }
+  for (let i = 2; i <= 10; i++) fs.copyFileSync(first, path.join(dir, 'images', `hs${i}.gif`));
+}
+
+function run(tool, args) {
+  try {
+    return execFileSync(tool, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+  } catch (error) {
+    throw new Error(`${path.basename(tool)} ${args.join(' ')} failed (${error.status}):\n` +
+      `${error.stdout || ''}${error.stderr || ''}`);
+  }
+}
+
+/** Serves `dir` with the selector utility's server: its first stdout line is its base URL. */
+function serveWithRedirect(dir) {
+  const child = spawn(process.env.QX_REDIRECT, ['--serve', dir],
+    { stdio: ['pipe', 'pipe', 'inherit'] });
+  return new Promise((resolve, reject) => {
+    const lines = readline.createInterface({ input: child.stdout });
+    const timer = setTimeout(() => reject(new Error('velmora_redirect printed no URL')), 10000);
+    child.on('error', reject);
+    child.on('exit', (code) => reject(new Error(`velmora_redirect ended (${code})`)));
+    lines.once('line', (url) => {
+      clearTimeout(timer);
+      resolve({
+        url: url.trim(),
+        close: () => new Promise((done) => {
+          child.removeAllListeners('exit');
+          child.once('exit', () => done());
+          child.kill();
+        }),
+      });
+    });
+  });
+}
+
+/**
+ * Publishes and converts `pages` (partial page descriptions over defaultPage) into a new
+ * temporary folder, adds `extraFiles` ({ name: content }), and serves it.
+ * Resolves to { dir, url, close() }.
+ */
+export async function buildSite(pages, extraFiles = {}) {
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-browser-'));
+  const dir = path.join(work, 'site');
+  fs.mkdirSync(dir);
+  const videos = {};
+  for (const partial of pages) {
+    const p = { ...defaultPage, ...partial };
+    if (!videos[p.video]) {
+      videos[p.video] = path.join(work, `${p.video}.flv`);
+      makeBandsVideo(videos[p.video], VIDEOS[p.video]);
+    }
+    if (usesTools()) {
+      const project = path.join(work, `${p.name}.pp`);
+      fs.writeFileSync(project, projectFileText(p, videos[p.video]), 'latin1');
+      run(process.env.QX_CLI, ['publish', project, path.join(dir, `${p.name}.html`)]);
+      run(process.env.QX_CLI, ['webgl', path.join(dir, `${p.name}.html`)]);
+    } else {
+      convertWithNode(dir, p, videos[p.video]);
+    }
+  }
+  for (const [name, content] of Object.entries(extraFiles)) {
+    fs.writeFileSync(path.join(dir, name), content);
+  }
+  const server = usesTools() ? await serveWithRedirect(dir) : await serveFolder(dir);
+  console.log(usesTools()
+    ? `pages made by qx_flash_hs-cli, served by velmora_redirect at ${server.url}`
+    : `pages made from the templates by the node helpers, served at ${server.url}`);
+  return {
+    dir,
+    url: server.url,
+    close: async () => {
+      await server.close();
+      fs.rmSync(work, { recursive: true, force: true });
+    },
+  };
+}

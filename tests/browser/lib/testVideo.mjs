@@ -1,0 +1,43 @@
+// Test videos made with ffmpeg: eight vertical colour bands, one per 45 degrees of yaw, so that
+// the colour in the middle of the view tells the direction; a black stripe 22.5..39.4 degrees
+// above the horizon and a white one as far below tell the pitch; a 440 Hz tone for the sound.
+import { execFileSync } from 'node:child_process';
+
+// Band k covers yaw 45k .. 45(k+1), i.e. the frame's columns k/8 .. (k+1)/8.
+export const BANDS = [
+  ['red', [255, 0, 0]], ['yellow', [255, 255, 0]], ['green', [0, 255, 0]],
+  ['cyan', [0, 255, 255]], ['blue', [0, 0, 255]], ['magenta', [255, 0, 255]],
+  ['orange', [255, 128, 0]], ['purple', [128, 0, 255]],
+];
+export const STRIPES = [['black', [0, 0, 0]], ['white', [255, 255, 255]]];
+
+/** The name of the band that a yaw (degrees) looks at. */
+export const bandAt = (yaw) => BANDS[Math.floor((((yaw % 360) + 360) % 360) / 45)][0];
+
+const hex = ([r, g, b]) => '0x' + [r, g, b].map((c) => c.toString(16).padStart(2, '0')).join('');
+
+/**
+ * Writes an 8-second H.264/AAC video of the bands to `file` (.mp4 with the index first, or .flv).
+ * A 2:1 frame covers the whole sphere and carries the stripes; a wider one is a cylindrical band.
+ */
+export function makeBandsVideo(file, { width = 1024, height = 512, seconds = 8 } = {}) {
+  const bandWidth = width / 8;
+  const sources = BANDS.map(([, rgb], k) =>
+    `color=c=${hex(rgb)}:s=${bandWidth}x${height}:r=25:d=${seconds}[b${k}]`);
+  const stack = BANDS.map((_, k) => `[b${k}]`).join('') + 'hstack=inputs=8';
+  // Rows of a 2:1 frame: v = 0.5 - latitude / 180.
+  const row = (latitude) => Math.round((0.5 - latitude / 180) * height);
+  const stripes = width === 2 * height
+    ? `,drawbox=x=0:y=${row(39.4)}:w=${width}:h=${row(22.5) - row(39.4)}:color=black:t=fill` +
+      `,drawbox=x=0:y=${row(-22.5)}:w=${width}:h=${row(-39.4) - row(-22.5)}:color=white:t=fill`
+    : '';
+  const graph = `${sources.join(';')};${stack}${stripes},format=yuv420p[v]`;
+  const container = file.endsWith('.flv') ? ['-f', 'flv'] : ['-movflags', '+faststart'];
+  execFileSync('ffmpeg', [
+    '-hide_banner', '-loglevel', 'error', '-y',
+    '-f', 'lavfi', '-i', `sine=frequency=440:sample_rate=44100:duration=${seconds}`,
+    '-filter_complex', graph, '-map', '[v]', '-map', '0:a',
+    '-c:v', 'libx264', '-preset', 'veryfast', '-crf', '23', '-g', '25',
+    '-c:a', 'aac', '-ac', '2', '-b:a', '64k', ...container, file,
+  ]);
+}

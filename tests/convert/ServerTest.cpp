@@ -1,0 +1,190 @@
+// The real velmora_redirect --serve, spoken to over plain sockets.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include "common/TempFolder.h"
+#include "project/FileIo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// One connection to the server; requests written raw, answers read until `expectBytes`
+// arrived or the server closed.
+class Client {
+ public:
+  explicit Client(int port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(static_cast<uint16_t>(port));
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    timeval t{5, 0};
+    setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &t, sizeof t);
+    connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  }
+  ~Client() { close(fd_); }
+  bool connected() const { return connected_; }
+  void send(const std::string& bytes) {
+    ASSERT_EQ(write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
+  // Reads one answer: the head, then as many body bytes as Content-Length says.
+  std::string answer(std::string* body = nullptr) {
+    while (buffer_.find("\r\n\r\n") == std::string::npos && fill()) {
+    }
+    const std::size_t end = buffer_.find("\r\n\r\n");
+    if (end == std::string::npos) return {};
+    std::string head = buffer_.substr(0, end + 4);
+    buffer_.erase(0, end + 4);
+    std::size_t length = 0;
+    if (const auto at = head.find("Content-Length: "); at != std::string::npos)
+      length = std::stoul(head.substr(at + 16));
+    const bool headRequest = lastWasHead_;
+    if (!headRequest)
+      while (buffer_.size() < length && fill()) {
+      }
+    if (body) *body = headRequest ? std::string() : buffer_.substr(0, length);
+    if (!headRequest) buffer_.erase(0, std::min(length, buffer_.size()));
+    return head;
+  }
+  bool closedByServer() {
+    char c;
+    return read(fd_, &c, 1) == 0;
+  }
+  bool lastWasHead_ = false;
+
+ private:
+  bool fill() {
+    char chunk[65536];
+    const ssize_t n = read(fd_, chunk, sizeof chunk);
+    if (n <= 0) return false;
+    buffer_.append(chunk, static_cast<std::size_t>(n));
+    return true;
+  }
+  int fd_;
+  bool connected_ = false;
+  std::string buffer_;
+};
+
+class ServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    site_ = outer_.path() / "site";
+    fs::create_directories(site_ / "images");
+    video_.resize(300000);
+    for (std::size_t i = 0; i < video_.size(); ++i) video_[i] = static_cast<char>(i * 7 + i / 251);
+    ASSERT_EQ(qx::writeFileReplacing(site_ / "tour.mp4", video_), std::nullopt);
+    ASSERT_EQ(qx::writeFileReplacing(site_ / "tour.webgl.html", "<html>page</html>"), std::nullopt);
+    ASSERT_EQ(qx::writeFileReplacing(outer_.path() / "private.txt", "private"), std::nullopt);
+    server_.start(QStringLiteral(QX_REDIRECT), {"--serve", QString::fromStdString(site_.string())});
+    ASSERT_TRUE(server_.waitForStarted(5000));
+    ASSERT_TRUE(server_.waitForReadyRead(5000));
+    const QString url = QString::fromUtf8(server_.readLine()).trimmed();
+    ASSERT_TRUE(url.startsWith("http://127.0.0.1:")) << url.toStdString();
+    ASSERT_TRUE(url.endsWith("/"));
+    port_ = url.mid(17).chopped(1).toInt();
+    ASSERT_GT(port_, 0);
+  }
+  void TearDown() override {
+    if (server_.state() != QProcess::NotRunning) {
+      server_.kill();
+      server_.waitForFinished(5000);
+    }
+  }
+  TempFolder outer_;
+  fs::path site_;
+  std::string video_;
+  QProcess server_;
+  int port_ = 0;
+};
+
+}  // namespace
+
+TEST_F(ServerTest, ServesRangesAndHeadOnOneConnection) {
+  Client c(port_);
+  ASSERT_TRUE(c.connected());
+  std::string body;
+  c.send("GET /tour.webgl.html HTTP/1.1\r\nHost: x\r\n\r\n");
+  std::string head = c.answer(&body);
+  EXPECT_EQ(head.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << head;
+  EXPECT_NE(head.find("Content-Type: text/html; charset=utf-8\r\n"), std::string::npos);
+  EXPECT_NE(head.find("Accept-Ranges: bytes\r\n"), std::string::npos);
+  EXPECT_EQ(body, "<html>page</html>");
+
+  c.send("GET /tour.mp4 HTTP/1.1\r\nRange: bytes=1000-1999\r\n\r\n");
+  head = c.answer(&body);
+  EXPECT_EQ(head.rfind("HTTP/1.1 206 Partial Content\r\n", 0), 0u) << head;
+  EXPECT_NE(head.find("Content-Range: bytes 1000-1999/300000\r\n"), std::string::npos);
+  EXPECT_NE(head.find("Content-Type: video/mp4\r\n"), std::string::npos);
+  EXPECT_EQ(body, video_.substr(1000, 1000));
+
+  // Two requests in one write: suffix range, then the whole file (bigger than one chunk).
+  c.send("GET /tour.mp4 HTTP/1.1\r\nRange: bytes=-10\r\n\r\nGET /tour.mp4 HTTP/1.1\r\n\r\n");
+  head = c.answer(&body);
+  EXPECT_NE(head.find("Content-Range: bytes 299990-299999/300000"), std::string::npos) << head;
+  EXPECT_EQ(body, video_.substr(299990));
+  head = c.answer(&body);
+  EXPECT_EQ(head.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << head;
+  EXPECT_TRUE(body == video_);
+
+  c.lastWasHead_ = true;
+  c.send("HEAD /tour.mp4 HTTP/1.1\r\n\r\n");
+  head = c.answer(&body);
+  EXPECT_NE(head.find("Content-Length: 300000\r\n"), std::string::npos) << head;
+  EXPECT_TRUE(body.empty());
+  c.lastWasHead_ = false;
+
+  c.send("GET /tour.mp4 HTTP/1.1\r\nRange: bytes=300000-\r\n\r\n");
+  head = c.answer(&body);
+  EXPECT_EQ(head.rfind("HTTP/1.1 416 Range Not Satisfiable\r\n", 0), 0u) << head;
+  EXPECT_NE(head.find("Content-Range: bytes */300000\r\n"), std::string::npos);
+
+  c.send("GET /tour.mp4 HTTP/1.1\r\nConnection: close\r\nRange: bytes=0-0\r\n\r\n");
+  head = c.answer(&body);
+  EXPECT_EQ(body, video_.substr(0, 1));
+  EXPECT_TRUE(c.closedByServer());
+}
+
+TEST_F(ServerTest, RefusesWhatItMustNotServe) {
+  const auto status = [&](const std::string& request) {
+    Client c(port_);
+    c.send(request);
+    const std::string head = c.answer();
+    return head.substr(0, head.find("\r\n"));
+  };
+  EXPECT_EQ(status("GET /missing.html HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(status("GET /../private.txt HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(status("GET /%2e%2e/private.txt HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(status("GET /images/ HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");  // no listing
+  EXPECT_EQ(status("GET / HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(status("POST /tour.mp4 HTTP/1.1\r\n\r\n"), "HTTP/1.1 405 Method Not Allowed");
+  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello"),
+            "HTTP/1.1 400 Bad Request");
+  EXPECT_EQ(status("NONSENSE\r\n\r\n"), "HTTP/1.1 400 Bad Request");
+  EXPECT_EQ(status("GET /" + std::string(20000, 'a') + " HTTP/1.1\r\n"),
+            "HTTP/1.1 431 Request Header Fields Too Large");
+  // Still serving after all that.
+  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\n\r\n"), "HTTP/1.1 200 OK");
+}
+
+TEST_F(ServerTest, EndsWhenItsInputCloses) {
+  server_.closeWriteChannel();
+  EXPECT_TRUE(server_.waitForFinished(5000));
+  EXPECT_EQ(server_.exitCode(), 0);
+}
+
+TEST(ServeArguments, UsageErrorsExitWithTwo) {
+  for (const QStringList& args : {QStringList{"--serve"}, QStringList{"--serve", "/no/such/folder"},
+                                  QStringList{"--serve", "/tmp", "--port", "70000"},
+                                  QStringList{"--serve", "/tmp", "--bogus"}}) {
+    QProcess p;
+    p.start(QStringLiteral(QX_REDIRECT), args);
+    ASSERT_TRUE(p.waitForFinished(5000));
+    EXPECT_EQ(p.exitCode(), 2) << args.join(' ').toStdString();
+  }
+}

@@ -1,0 +1,79 @@
+// webgl PAGE.html: the HTML5/WebGL version of a published page, written beside it, as the
+// selector utility's Convert does.
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <ostream>
+
+#include "Command.h"
+#include "webgl/WebglVersion.h"
+
+namespace qx::cli {
+namespace {
+
+// Ctrl+C stops the conversion cleanly instead of killing it mid-write; a signal handler can
+// only reach a flag with static storage.
+std::atomic<bool>& interruptFlag() {
+  static std::atomic<bool> flag{false};
+  return flag;
+}
+
+extern "C" void onInterrupt(int) {
+  interruptFlag() = true;
+}
+
+}  // namespace
+
+int runWebgl(std::span<const std::string_view> args, Streams io) {
+  const Arguments a(args, {});
+  a.expectPositionals(1);
+  const std::filesystem::path page(a.positional(0));
+
+  const auto plan = webgl::planWebglVersion(page);
+  if (!plan) {
+    printError(io, plan.error().message());
+    return kFailed;
+  }
+  for (const webgl::Check& c : plan.value().checks)
+    io.out << webgl::levelText(c.level) << ": " << c.text << '\n';
+  if (!webgl::canConvert(plan.value().checks)) {
+    printError(io, "the video cannot be made ready for browsers");
+    return kFailed;
+  }
+  const auto assets = webgl::embeddedWebAssets();
+  if (!assets) {
+    printError(io, "this build carries no WebGL page templates");
+    return kFailed;
+  }
+
+  webgl::ConversionControl control;
+  control.cancel = &interruptFlag();
+  // A progress line only for a person watching; scripts get the results alone.
+  if (isatty(STDERR_FILENO)) {
+    control.progress = [&io, shown = -1](double done) mutable {
+      const int percent = static_cast<int>(done * 100);
+      if (percent == shown) return;
+      shown = percent;
+      io.err << "\rconverting: " << percent << "%" << (percent == 100 ? "\n" : "") << std::flush;
+    };
+  }
+  const auto previous = std::signal(SIGINT, onInterrupt);
+  const webgl::WebglOutcome outcome = webgl::writeWebglVersion(plan.value(), *assets, control);
+  std::signal(SIGINT, previous);
+
+  for (const auto& path : outcome.written) io.out << "wrote " << path.string() << '\n';
+  switch (outcome.status) {
+    case webgl::ConversionStatus::Done:
+      return kSuccess;
+    case webgl::ConversionStatus::Cancelled:
+      printError(io, "interrupted; nothing was written");
+      break;
+    case webgl::ConversionStatus::Failed:
+      printError(io, outcome.error);
+      break;
+  }
+  return kFailed;
+}
+
+}  // namespace qx::cli

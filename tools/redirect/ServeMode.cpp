@@ -1,0 +1,78 @@
+#include "ServeMode.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <cstdio>
+#include <filesystem>
+
+#include "FileServer.h"
+
+namespace qx::redirect {
+namespace {
+
+int usage(const char* why) {
+  std::fprintf(stderr, "velmora_redirect: %s\nUsage: velmora_redirect --serve DIR [--port N]\n",
+               why);
+  return 2;
+}
+
+// Standard input that can close under us: a pipe, a socket or a terminal. /dev/null or a file
+// would read as closed at once, so it is not watched.
+bool stdinCanClose() {
+  struct stat st {};
+  if (fstat(STDIN_FILENO, &st) != 0) return false;
+  return S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) || isatty(STDIN_FILENO);
+}
+
+}  // namespace
+
+int runServeMode(const QStringList& arguments) {
+  QString dir;
+  int port = 0;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& a = arguments[i];
+    if (a == QLatin1String("--serve") && i + 1 < arguments.size() && dir.isEmpty()) {
+      dir = arguments[++i];
+    } else if (a == QLatin1String("--port") && i + 1 < arguments.size()) {
+      bool ok = false;
+      port = arguments[++i].toInt(&ok);
+      if (!ok || port < 0 || port > 65535)
+        return usage("the port must be a number from 0 to 65535");
+    } else {
+      return usage(("unexpected argument " + a.toStdString()).c_str());
+    }
+  }
+  if (dir.isEmpty()) return usage("--serve needs a folder");
+  std::error_code ec;
+  const std::filesystem::path root = std::filesystem::canonical(dir.toStdString(), ec);
+  if (ec || !std::filesystem::is_directory(root, ec))
+    return usage(("no such folder: " + dir.toStdString()).c_str());
+
+  FileServer server(root);
+  if (!server.listen(static_cast<quint16>(port))) {
+    std::fprintf(stderr, "velmora_redirect: cannot listen on 127.0.0.1:%d: %s\n", port,
+                 server.errorString().toLocal8Bit().constData());
+    return 1;
+  }
+  std::printf("%s\n", server.baseUrl().toLatin1().constData());
+  std::fflush(stdout);
+
+  std::unique_ptr<QSocketNotifier> stdinWatch;
+  if (stdinCanClose()) {
+    stdinWatch = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(stdinWatch.get(), &QSocketNotifier::activated, [&] {
+      char buffer[4096];
+      const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+      if (n <= 0) {
+        stdinWatch->setEnabled(false);
+        QCoreApplication::quit();
+      }
+    });
+  }
+  return QCoreApplication::exec();
+}
+
+}  // namespace qx::redirect

@@ -1,0 +1,946 @@
+/*
+ * qx_webgl.js: the viewer of the HTML5/WebGL page that qx_flash_hs writes beside a published
+ * Flash page. One file, no framework, WebGL 1: the video frame is an equirectangular texture and
+ * a fragment shader casts one ray per pixel, so the view is exact at every zoom and the areas
+ * beyond a cylindrical picture can show the stage colour.
+ *
+ * The page carries its configuration inline (<script id="qx-config" type="application/json">)
+ * because a page opened from disk can neither fetch config.xml nor use its video as a texture.
+ *
+ * Directions: a yaw of θ degrees looks at the column u = (θ / 360) mod 1 of the frame (u = 0 its
+ * left edge); a positive pitch looks up. fov is the horizontal field of view in degrees.
+ *
+ * Licence: GPL-3.0-or-later, as the rest of qx_flash_hs.
+ */
+(function () {
+  'use strict';
+
+  const DEG = Math.PI / 180;
+  const MIN_FOV = 30;
+  const MAX_FOV = 170; // rectilinear projection: tan() grows without bound near 180
+  const KEY_STEP = 5; // degrees per arrow key press at a 70 degree field of view
+  const FRONT_YAW = 180; // the frame's centre column: where the camera (and its microphones) look
+
+  const clamp = (v, lo, hi) => Math.min(hi, Math.max(lo, v));
+  const wrap360 = (v) => ((v % 360) + 360) % 360;
+
+  // ---------------------------------------------------------------- configuration
+
+  const num = (v, def) => (typeof v === 'number' && Number.isFinite(v) ? v : def);
+  const str = (v, def) => (typeof v === 'string' ? v : def);
+  const bool = (v, def) => (typeof v === 'boolean' ? v : def);
+  const colour = (v, def) => (typeof v === 'string' && /^#[0-9a-f]{6}$/i.test(v) ? v : def);
+
+  /** The configuration with every missing, null or malformed value replaced by its default. */
+  function readConfig(raw) {
+    const page = raw.page || {};
+    const main = raw.main || {};
+    const hotspots = Array.isArray(raw.hotspots) ? raw.hotspots : [];
+    const size = (v) => (typeof v === 'number' && v > 0 ? v : null);
+    return {
+      video: str(raw.video, ''),
+      page: {
+        title: str(page.title, ''),
+        bgColor: colour(page.bgColor, '#FFFFFF'),
+        width: page.width === undefined ? 400 : size(page.width),
+        height: page.height === undefined ? 300 : size(page.height),
+        border: bool(page.border, true),
+        iframe: bool(page.iframe, false),
+      },
+      main: {
+        smooth: bool(main.smooth, false),
+        fov: num(main.fov, 70),
+        yaw: num(main.yaw, 0),
+        pitch: num(main.pitch, 0),
+        tilt: clamp(num(main.tilt, 90), 1, 90),
+        controls: bool(main.controls, true),
+        volume: clamp(num(main.volume, 50), 0, 100),
+        stageColor: colour(main.stageColor, '#000000'),
+        bufferingTime: Math.max(0, num(main.bufferingTime, 30000)),
+        viewMode: main.viewMode === 1 ? 1 : 0,
+        panningMode: main.panningMode === 1 ? 1 : 0,
+        balance: clamp(num(main.balance, 0), 0, 100),
+        zoomMax: num(main.zoomMax, 130),
+      },
+      hotspots: hotspots
+        .filter((h) => h && [h.yaw, h.pos, h.time].every(Number.isFinite))
+        .map((h) => ({
+          yaw: h.yaw,
+          pos: h.pos,
+          time: h.time,
+          self: h.self === 1,
+          link: str(h.link, ''),
+          title: str(h.title, '') || str(h.link, ''),
+          icon: str(h.icon, ''),
+        })),
+    };
+  }
+
+  const hexRgb = (hex) => [1, 3, 5].map((i) => parseInt(hex.substr(i, 2), 16) / 255);
+
+  // ---------------------------------------------------------------- styles
+
+  const CSS = `
+.qx-viewer { position: relative; overflow: hidden; overflow: clip; color: #fff;
+  font: 13px/1.3 system-ui, -apple-system, "Segoe UI", sans-serif; -webkit-user-select: none;
+  user-select: none; -webkit-tap-highlight-color: transparent; }
+.qx-viewer:fullscreen { width: 100% !important; height: 100% !important; border: 0; }
+.qx-viewer canvas { display: block; width: 100%; height: 100%; touch-action: none; cursor: grab;
+  outline: none; }
+.qx-viewer canvas.qx-dragging { cursor: grabbing; }
+.qx-viewer canvas:focus-visible { box-shadow: inset 0 0 0 3px #fff, inset 0 0 0 5px #000; }
+.qx-layer { position: absolute; inset: 0; pointer-events: none; overflow: hidden; }
+.qx-hs { position: absolute; left: 0; top: 0; display: flex; flex-direction: column;
+  align-items: center; pointer-events: auto; color: #fff; text-decoration: none;
+  transform: translate(-50%, calc(-1 * var(--qx-half, 24px))); }
+.qx-hs[hidden] { display: none; }
+.qx-hs.qx-away { opacity: 0; pointer-events: none; }
+.qx-hs img { display: block; }
+.qx-hs .qx-title { margin-top: 2px; padding: 1px 6px; max-width: 14em; border-radius: 3px;
+  background: rgba(0, 0, 0, .6); white-space: nowrap; overflow: hidden; text-overflow: ellipsis; }
+.qx-hs:focus { outline: none; }
+.qx-hs:focus-visible img, .qx-hs:hover img { outline: 3px solid #fff; outline-offset: 1px;
+  border-radius: 4px; }
+.qx-hs:focus-visible .qx-title { outline: 2px solid #000; }
+.qx-sr { position: absolute; width: 1px; height: 1px; overflow: hidden; clip: rect(0 0 0 0);
+  clip-path: inset(50%); white-space: nowrap; }
+.qx-center { position: absolute; inset: 0; display: flex; align-items: center;
+  justify-content: center; pointer-events: none; }
+.qx-center > * { pointer-events: auto; }
+.qx-big { font: inherit; font-size: 16px; color: #fff; background: rgba(0, 0, 0, .65);
+  border: 2px solid #fff; border-radius: 24px; padding: 10px 20px; cursor: pointer; }
+.qx-big:focus-visible { outline: 3px solid #fff; outline-offset: 2px; }
+.qx-big svg { width: 22px; height: 22px; margin-right: 6px; fill: currentColor;
+  vertical-align: -5px; }
+.qx-corner { position: absolute; left: 8px; top: 8px; font-size: 14px; padding: 6px 12px; }
+.qx-message { max-width: 80%; padding: 12px 16px; border-radius: 6px; text-align: center;
+  background: rgba(0, 0, 0, .75); }
+.qx-bar { position: absolute; left: 0; right: 0; bottom: 0; display: flex; align-items: center;
+  gap: 6px; padding: 4px 8px; background: linear-gradient(transparent, rgba(0, 0, 0, .7)); }
+.qx-bar button { width: 30px; height: 30px; padding: 5px; border: 0; border-radius: 4px;
+  color: #fff; background: transparent; cursor: pointer; flex: none; }
+.qx-bar button:hover { background: rgba(255, 255, 255, .2); }
+.qx-bar button:focus-visible, .qx-bar input:focus-visible { outline: 2px solid #fff; }
+.qx-bar svg { display: block; width: 20px; height: 20px; fill: currentColor; }
+.qx-bar input { accent-color: #fff; margin: 0; min-width: 0; }
+.qx-seek { flex: 1 1 auto; }
+.qx-volume { flex: 0 1 70px; width: 70px; }
+.qx-time { font-variant-numeric: tabular-nums; white-space: nowrap; }
+.qx-fallback { width: 100%; height: 100%; object-fit: contain; background: #000; }
+`;
+
+  // Icons of the control bar (24 x 24 view box).
+  const ICONS = {
+    play: 'M8 5v14l11-7z',
+    pause: 'M6 5h4v14H6zm8 0h4v14h-4z',
+    volume: 'M3 9v6h4l5 5V4L7 9zm13.5 3A4.5 4.5 0 0 0 14 8v8a4.5 4.5 0 0 0 2.5-4z',
+    muted: 'M3 9v6h4l5 5V4L7 9zm18.7 1.7-1.4-1.4L18 11.6l-2.3-2.3-1.4 1.4 2.3 2.3-2.3 2.3 ' +
+      '1.4 1.4 2.3-2.3 2.3 2.3 1.4-1.4-2.3-2.3z',
+    full: 'M5 5h5v2H7v3H5zm9 0h5v5h-2V7h-3zM5 14h2v3h3v2H5zm12 0h2v5h-5v-2h3z',
+    exit: 'M8 5h2v5H5V8h3zm6 0h2v3h3v2h-5zM5 14h5v5H8v-3H5zm9 0h5v2h-3v3h-2z',
+  };
+
+  /** Creates an element with attributes and children; a string child becomes text. */
+  function el(tag, attrs, ...children) {
+    const node = document.createElement(tag);
+    for (const [name, value] of Object.entries(attrs || {})) {
+      if (name === 'class') node.className = value;
+      else if (name === 'text') node.textContent = value;
+      else node.setAttribute(name, value);
+    }
+    for (const child of children) node.append(child);
+    return node;
+  }
+
+  function setIcon(button, name) {
+    const path = `<path d="${ICONS[name]}"/>`;
+    button.innerHTML = `<svg viewBox="0 0 24 24" aria-hidden="true">${path}</svg>`;
+  }
+
+  function formatTime(seconds) {
+    const s = Math.max(0, Math.floor(Number.isFinite(seconds) ? seconds : 0));
+    const mm = String(Math.floor(s / 60) % 60);
+    const ss = String(s % 60).padStart(2, '0');
+    return s >= 3600 ? `${Math.floor(s / 3600)}:${mm.padStart(2, '0')}:${ss}` : `${mm}:${ss}`;
+  }
+
+  // ---------------------------------------------------------------- renderer
+
+  const VERTEX_SHADER = `
+attribute vec2 aPos;
+varying vec2 vPos;
+void main() { vPos = aPos; gl_Position = vec4(aPos, 0.0, 1.0); }`;
+
+  // Each pixel's ray is turned by the view rotation, then mapped to longitude and latitude and
+  // from there to the equirectangular frame. Rows span +-uHalf radians around the horizon: the
+  // whole sphere for a 2:1 frame, a band for wider (cylindrical) footage.
+  const FRAGMENT_SHADER = `
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
+precision mediump float;
+#endif
+uniform sampler2D uFrame;
+uniform mat3 uRotation;
+uniform vec2 uTan;
+uniform float uHalf;
+uniform vec3 uStage;
+uniform bool uHasFrame;
+varying vec2 vPos;
+void main() {
+  vec3 ray = uRotation * vec3(vPos * uTan, -1.0);
+  float lon = atan(ray.x, -ray.z);
+  float lat = atan(ray.y, length(ray.xz));
+  float v = 0.5 - 0.5 * lat / uHalf;
+  if (!uHasFrame || v < 0.0 || v > 1.0) {
+    gl_FragColor = vec4(uStage, 1.0);
+  } else {
+    gl_FragColor = texture2D(uFrame, vec2(fract(lon / 6.28318530718), v));
+  }
+}`;
+
+  /** The view rotation (yaw about the vertical axis after pitch about the horizontal one). */
+  function rotation(yaw, pitch) {
+    const cy = Math.cos(yaw * DEG), sy = Math.sin(yaw * DEG);
+    const cp = Math.cos(pitch * DEG), sp = Math.sin(pitch * DEG);
+    // Rows of R = Ry(yaw) * Rx(pitch); R * (0, 0, -1) is the viewing direction.
+    return [
+      [cy, -sy * sp, -sy * cp],
+      [0, cp, -sp],
+      [sy, cy * sp, cy * cp],
+    ];
+  }
+
+  class Renderer {
+    constructor(canvas, smooth, stageColour) {
+      this.canvas = canvas;
+      this.filter = smooth;
+      this.stage = hexRgb(stageColour);
+      this.frameSize = [0, 0];
+      this.hasFrame = false;
+      this.gl = canvas.getContext('webgl', { alpha: false, antialias: false }) ||
+        canvas.getContext('experimental-webgl', { alpha: false, antialias: false });
+      if (this.gl) this.setUp();
+    }
+
+    setUp() {
+      const gl = this.gl;
+      const compile = (type, source) => {
+        const shader = gl.createShader(type);
+        gl.shaderSource(shader, source);
+        gl.compileShader(shader);
+        if (!gl.getShaderParameter(shader, gl.COMPILE_STATUS) && !gl.isContextLost()) {
+          throw new Error('shader: ' + gl.getShaderInfoLog(shader));
+        }
+        return shader;
+      };
+      const program = gl.createProgram();
+      gl.attachShader(program, compile(gl.VERTEX_SHADER, VERTEX_SHADER));
+      gl.attachShader(program, compile(gl.FRAGMENT_SHADER, FRAGMENT_SHADER));
+      gl.linkProgram(program);
+      gl.useProgram(program);
+      this.uniforms = {};
+      for (const name of ['uFrame', 'uRotation', 'uTan', 'uHalf', 'uStage', 'uHasFrame']) {
+        this.uniforms[name] = gl.getUniformLocation(program, name);
+      }
+      // One triangle that covers the whole screen.
+      gl.bindBuffer(gl.ARRAY_BUFFER, gl.createBuffer());
+      gl.bufferData(gl.ARRAY_BUFFER, new Float32Array([-1, -1, 3, -1, -1, 3]), gl.STATIC_DRAW);
+      const aPos = gl.getAttribLocation(program, 'aPos');
+      gl.enableVertexAttribArray(aPos);
+      gl.vertexAttribPointer(aPos, 2, gl.FLOAT, false, 0, 0);
+      // Video frames are rarely powers of two: WebGL 1 then wants no mipmaps and clamped edges.
+      this.texture = gl.createTexture();
+      gl.bindTexture(gl.TEXTURE_2D, this.texture);
+      const filter = this.filter ? gl.LINEAR : gl.NEAREST;
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, filter);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, filter);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_S, gl.CLAMP_TO_EDGE);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_WRAP_T, gl.CLAMP_TO_EDGE);
+      gl.uniform1i(this.uniforms.uFrame, 0);
+      gl.uniform3fv(this.uniforms.uStage, this.stage);
+      this.frameSize = [0, 0];
+      this.hasFrame = false;
+    }
+
+    /**
+     * Copies the video's current frame into the texture. A frame larger than the GPU takes
+     * (phones often stop at 4096 pixels) goes through a scaled-down 2D canvas first.
+     */
+    upload(video) {
+      const gl = this.gl;
+      let source = video, w = video.videoWidth, h = video.videoHeight;
+      if (!w || !h) return;
+      const max = gl.getParameter(gl.MAX_TEXTURE_SIZE);
+      if (w > max || h > max) {
+        const scale = max / Math.max(w, h);
+        this.scaler = this.scaler || document.createElement('canvas');
+        if (this.scaler.width !== Math.floor(w * scale)) {
+          this.scaler.width = Math.floor(w * scale);
+          this.scaler.height = Math.floor(h * scale);
+        }
+        this.scaler.getContext('2d').drawImage(video, 0, 0, this.scaler.width, this.scaler.height);
+        source = this.scaler;
+        w = source.width;
+        h = source.height;
+      }
+      if (w !== this.frameSize[0] || h !== this.frameSize[1]) {
+        gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGB, gl.RGB, gl.UNSIGNED_BYTE, source);
+        this.frameSize = [w, h];
+      } else {
+        gl.texSubImage2D(gl.TEXTURE_2D, 0, 0, 0, gl.RGB, gl.UNSIGNED_BYTE, source);
+      }
+      this.hasFrame = true;
+    }
+
+    draw(view) {
+      const gl = this.gl;
+      const { width, height } = this.canvas;
+      gl.viewport(0, 0, width, height);
+      const r = rotation(view.yaw, view.pitch);
+      // uniformMatrix3fv takes columns.
+      const columns = [0, 1, 2].flatMap((c) => [r[0][c], r[1][c], r[2][c]]);
+      gl.uniformMatrix3fv(this.uniforms.uRotation, false, new Float32Array(columns));
+      gl.uniform2f(this.uniforms.uTan, view.tanH, view.tanV);
+      gl.uniform1f(this.uniforms.uHalf, view.pictureHalf * DEG);
+      gl.uniform1i(this.uniforms.uHasFrame, this.hasFrame ? 1 : 0);
+      gl.drawArrays(gl.TRIANGLES, 0, 3);
+    }
+  }
+
+  // ---------------------------------------------------------------- view
+
+  /**
+   * Direction and zoom, kept inside their limits. Classic mode keeps the whole view inside the
+   * picture (and inside the tilt limit), zooming in if the view is taller than what may be shown;
+   * Black Areas lets the view centre go up to the poles, showing the stage colour beyond the
+   * picture.
+   */
+  class View {
+    constructor(main) {
+      this.mode = main.viewMode;
+      this.tilt = main.tilt;
+      this.maxFov = clamp(main.zoomMax, MIN_FOV, MAX_FOV);
+      this.yaw = wrap360(main.yaw);
+      this.pitch = this.wantedPitch = main.pitch;
+      this.fov = clamp(main.fov, MIN_FOV, this.maxFov);
+      this.aspect = 0.75; // height / width of the canvas
+      this.pictureHalf = 90; // degrees above and below the horizon that the picture covers
+      this.version = 0; // grows on every change, so that the owner knows when to redraw
+      this.update();
+    }
+
+    setAspect(aspect) {
+      this.aspect = aspect > 0 ? aspect : 0.75;
+      this.update();
+    }
+
+    /** Frame size known: a frame wider than 2:1 covers less than the whole sphere vertically. */
+    setPicture(width, height) {
+      this.pictureHalf = Math.min(90, (180 * height) / width);
+      this.update();
+    }
+
+    /** Asks for a view; what is shown is the nearest view inside the limits. */
+    set(yaw, pitch, fov) {
+      this.yaw = wrap360(yaw);
+      this.wantedPitch = pitch;
+      if (fov !== undefined) this.fov = clamp(fov, MIN_FOV, this.maxFov);
+      this.update();
+    }
+
+    turn(dYaw, dPitch) {
+      this.set(this.yaw + dYaw, this.pitch + dPitch);
+    }
+
+    zoom(factor) {
+      this.set(this.yaw, this.pitch, this.fov * factor);
+    }
+
+    /** Vertical half-angle (degrees) of a view with the horizontal field of view fov. */
+    halfHeight(fov) {
+      return Math.atan(Math.tan((fov / 2) * DEG) * this.aspect) / DEG;
+    }
+
+    // The wanted pitch survives changes of the limits (the canvas size and the frame size are
+    // learnt after start), so a start pitch is not lost to a provisional limit.
+    update() {
+      let fov = this.fov;
+      let pitch = this.wantedPitch;
+      if (this.mode === 0) {
+        const limit = Math.min(this.tilt, this.pictureHalf);
+        // Too tall a view for the allowed band: show less, keeping the user's zoom for later.
+        if (this.halfHeight(fov) > limit) {
+          fov = (2 * Math.atan(Math.tan(limit * DEG) / this.aspect)) / DEG;
+        }
+        const room = Math.max(0, limit - this.halfHeight(fov));
+        pitch = clamp(pitch, -room, room);
+      } else {
+        pitch = clamp(pitch, -90, 90);
+      }
+      this.pitch = pitch;
+      this.shownFov = fov;
+      this.tanH = Math.tan((fov / 2) * DEG);
+      this.tanV = this.tanH * this.aspect;
+      this.matrix = rotation(this.yaw, this.pitch);
+      this.version++;
+    }
+
+    /** Screen position (0..1 across, 0..1 down) of a direction, or null when it is behind. */
+    project(yaw, pitch) {
+      const cp = Math.cos(pitch * DEG);
+      const d = [Math.sin(yaw * DEG) * cp, Math.sin(pitch * DEG), -Math.cos(yaw * DEG) * cp];
+      const r = this.matrix;
+      // Camera coordinates: the transpose of the rotation undoes it.
+      const x = r[0][0] * d[0] + r[1][0] * d[1] + r[2][0] * d[2];
+      const y = r[0][1] * d[0] + r[1][1] * d[1] + r[2][1] * d[2];
+      const z = r[0][2] * d[0] + r[1][2] * d[1] + r[2][2] * d[2];
+      if (z > -1e-3) return null;
+      return { x: (1 + x / -z / this.tanH) / 2, y: (1 - y / -z / this.tanV) / 2 };
+    }
+  }
+
+  // ---------------------------------------------------------------- the viewer
+
+  class Viewer {
+    constructor(root, config) {
+      this.root = root;
+      this.config = config;
+      this.main = config.main;
+      root.classList.add('qx-viewer');
+      root.style.background = this.main.stageColor;
+      this.status = el('div', { class: 'qx-sr', role: 'status', 'aria-live': 'polite' });
+      this.center = el('div', { class: 'qx-center' });
+      root.append(this.center, this.status);
+    }
+
+    /**
+     * A message in the middle of the viewer; role 'alert' or 'status' has screen readers read it
+     * out, none leaves it to be found (for texts that change often).
+     */
+    message(text, role) {
+      const box = el('div', { class: 'qx-message', text });
+      if (role) box.setAttribute('role', role);
+      this.center.replaceChildren(box);
+      return box;
+    }
+
+    start() {
+      if (location.protocol === 'file:') {
+        this.message(
+          'This page must be served over HTTP: opened from disk, a browser does not let it ' +
+          'show its video. Open it through a web server, for example with "Test in browser" ' +
+          'in the selector utility.', 'alert');
+        return;
+      }
+      this.video = this.makeVideo();
+      this.canvas = el('canvas', {
+        tabindex: '0',
+        role: 'application',
+        'aria-roledescription': '360-degree video',
+        'aria-label': (this.config.page.title ? this.config.page.title + ': ' : '') +
+          '360-degree video. Arrow keys look around, plus and minus zoom, space plays and pauses.',
+      });
+      let renderer = null;
+      try {
+        renderer = new Renderer(this.canvas, this.main.smooth, this.main.stageColor);
+      } catch (error) {
+        console.error(error);
+      }
+      if (!renderer || !renderer.gl) {
+        this.showFlat();
+        return;
+      }
+      this.renderer = renderer;
+      this.view = new View(this.main);
+      this.layer = el('div', { class: 'qx-layer' });
+      this.root.prepend(this.video, this.canvas, this.layer);
+      this.hotSpots = this.config.hotspots.map((h) => this.makeHotSpot(h));
+      if (this.main.controls) this.makeBar();
+      this.watchSize();
+      this.listen();
+      this.waitForBuffer();
+      this.drawn = { version: -1, time: -1, frame: false };
+      const loop = () => {
+        try {
+          this.frame();
+          requestAnimationFrame(loop);
+        } catch (error) {
+          // For instance a video from another site without CORS: it cannot become a texture.
+          console.error(error);
+          this.message(`The 360-degree view stopped: ${error.message}`, 'alert');
+        }
+      };
+      requestAnimationFrame(loop);
+    }
+
+    makeVideo() {
+      const video = el('video', { playsinline: '', 'webkit-playsinline': '', preload: 'auto' });
+      video.hidden = true; // its frames reach the screen through the canvas
+      video.playsInline = true;
+      video.loop = true;
+      video.volume = this.main.volume / 100;
+      video.muted = this.main.volume === 0;
+      video.src = this.config.video;
+      video.addEventListener('error', () => {
+        clearInterval(this.bufferTimer);
+        const code = video.error ? video.error.code : 0;
+        this.message(`The video ${this.config.video} could not be ` +
+          (code === 4 ? 'played by this browser.' : 'loaded.'), 'alert');
+      });
+      return video;
+    }
+
+    /** Without WebGL the video still plays, flat, with the browser's own controls. */
+    showFlat() {
+      const video = this.video;
+      video.className = 'qx-fallback';
+      video.hidden = false;
+      video.controls = true;
+      this.root.prepend(video);
+      this.message('This browser cannot show the 360-degree view (WebGL is not available); ' +
+        'the video is shown flat.', 'status');
+      setTimeout(() => this.center.replaceChildren(), 6000);
+    }
+
+    // ---- size
+
+    watchSize() {
+      const resize = () => {
+        const ratio = Math.min(window.devicePixelRatio || 1, 2);
+        const w = Math.max(1, Math.round(this.canvas.clientWidth * ratio));
+        const h = Math.max(1, Math.round(this.canvas.clientHeight * ratio));
+        if (w !== this.canvas.width || h !== this.canvas.height) {
+          this.canvas.width = w;
+          this.canvas.height = h;
+        }
+        this.view.setAspect(this.canvas.clientHeight / Math.max(1, this.canvas.clientWidth));
+      };
+      if (window.ResizeObserver) new ResizeObserver(resize).observe(this.root);
+      else window.addEventListener('resize', resize);
+      resize();
+    }
+
+    // ---- per frame
+
+    frame() {
+      const video = this.video;
+      const renderer = this.renderer;
+      if (renderer.gl.isContextLost()) return;
+      this.applyHeldPointer();
+      let fresh = false;
+      if (video.readyState >= 2 && (video.currentTime !== this.drawn.time || !this.drawn.frame)) {
+        if (!this.drawn.frame) this.view.setPicture(video.videoWidth, video.videoHeight);
+        renderer.upload(video);
+        this.drawn.time = video.currentTime;
+        this.drawn.frame = true;
+        fresh = true;
+      }
+      const viewChanged = this.view.version !== this.drawn.version;
+      if (fresh || viewChanged) {
+        renderer.draw(this.view);
+        this.drawn.version = this.view.version;
+      }
+      this.updateHotSpots(video.currentTime, viewChanged);
+      if (this.audio) this.audio.follow(this.view.yaw);
+      if (this.bar) this.updateBar();
+    }
+
+    // ---- hot spots
+
+    makeHotSpot(spot) {
+      const link = el('a', { class: 'qx-hs', href: spot.link || '#' });
+      link.hidden = true;
+      if (!spot.self) {
+        link.target = '_blank';
+        link.rel = 'noopener';
+      }
+      const icon = el('img', { alt: '', src: spot.icon, draggable: 'false' });
+      icon.addEventListener('load', () => {
+        link.style.setProperty('--qx-half', icon.naturalHeight / 2 + 'px');
+      });
+      link.append(icon, el('span', { class: 'qx-title', text: spot.title }));
+      if (!spot.self) link.append(el('span', { class: 'qx-sr', text: ' (opens in a new window)' }));
+      this.layer.append(link);
+      const entry = { spot, link, active: false, away: false, x: NaN, y: NaN };
+      link.addEventListener('focus', () => this.lookAtHotSpot(entry));
+      return entry;
+    }
+
+    /** A hot spot reached with Tab but outside the view turns the view towards it. */
+    lookAtHotSpot(entry) {
+      if (!entry.away) return;
+      this.view.set(entry.spot.yaw, 0);
+      this.updateHotSpots(this.video.currentTime, true);
+    }
+
+    updateHotSpots(time, viewChanged) {
+      const width = this.canvas.clientWidth, height = this.canvas.clientHeight;
+      const appeared = [];
+      for (const entry of this.hotSpots) {
+        const { spot, link } = entry;
+        const active = time >= spot.pos && time < spot.pos + spot.time;
+        if (active !== entry.active) {
+          entry.active = active;
+          link.hidden = !active;
+          if (active) appeared.push(spot.title);
+          else if (link === document.activeElement) this.canvas.focus();
+          viewChanged = true;
+        }
+        if (!active || !viewChanged) continue;
+        const at = this.view.project(spot.yaw, 0);
+        const away = !at || at.x < 0 || at.x > 1 || at.y < 0 || at.y > 1;
+        // Out of view it stays in the tab order, parked inside the box and transparent.
+        const x = away ? width / 2 : at.x * width;
+        const y = away ? height / 2 : at.y * height;
+        if (away !== entry.away) {
+          entry.away = away;
+          link.classList.toggle('qx-away', away);
+        }
+        if (x !== entry.x || y !== entry.y) {
+          entry.x = x;
+          entry.y = y;
+          link.style.left = x.toFixed(1) + 'px';
+          link.style.top = y.toFixed(1) + 'px';
+        }
+      }
+      if (appeared.length) {
+        this.announce(`${appeared.length > 1 ? 'Hot spots' : 'Hot spot'}: ${appeared.join(', ')}`);
+      }
+    }
+
+    announce(text) {
+      // Cleared first so that the same text is read again when it comes back.
+      this.status.textContent = '';
+      setTimeout(() => { this.status.textContent = text; }, 50);
+    }
+
+    // ---- buffering and start
+
+    /** Plays once bufferingTime of video is loaded (or the whole video, if it is shorter). */
+    waitForBuffer() {
+      const video = this.video;
+      const note = this.message('Loading video…');
+      const check = () => {
+        if (this.started) return;
+        if (video.readyState < 1) return;
+        const need = Math.min(this.main.bufferingTime / 1000, video.duration || 0);
+        let have = 0;
+        for (let i = 0; i < video.buffered.length; i++) {
+          if (video.buffered.start(i) <= video.currentTime + 0.1) {
+            have = Math.max(have, video.buffered.end(i) - video.currentTime);
+          }
+        }
+        note.textContent = `Loading video… ${Math.floor(clamp(have / (need || 1), 0, 1) * 100)}%`;
+        // The browser may stop loading on its own before the wanted amount: start then too.
+        const idle = video.networkState === video.NETWORK_IDLE && video.readyState >= 3;
+        if ((have >= need - 0.05 && video.readyState >= 3) || idle) this.begin(false);
+      };
+      this.bufferTimer = setInterval(check, 200);
+      for (const type of ['loadedmetadata', 'progress', 'canplay', 'canplaythrough', 'suspend']) {
+        video.addEventListener(type, check);
+      }
+    }
+
+    /** Starts playing; where the browser refuses sound without a gesture, plays muted. */
+    begin(byUser) {
+      if (this.started) return;
+      this.started = true;
+      clearInterval(this.bufferTimer);
+      this.center.replaceChildren();
+      const video = this.video;
+      video.play().catch((error) => {
+        if (byUser || error.name !== 'NotAllowedError' || video.muted) {
+          this.offer('play');
+          return;
+        }
+        video.muted = true;
+        video.play().then(() => this.offer('unmute'), () => this.offer('play'));
+      });
+    }
+
+    /**
+     * The tap-to-play button in the middle, or the tap-for-sound button in a corner, out of the
+     * way of the picture that is already moving.
+     */
+    offer(what) {
+      const play = what === 'play';
+      const button = el('button', { class: play ? 'qx-big' : 'qx-big qx-corner', type: 'button',
+        'aria-label': play ? 'Play video' : 'Turn the sound on' });
+      setIcon(button, play ? 'play' : 'muted');
+      button.append(play ? 'Play' : 'Tap for sound');
+      button.addEventListener('click', () => {
+        this.userGesture();
+        this.video.muted = this.main.volume === 0;
+        this.video.play().catch(() => {});
+        this.center.replaceChildren();
+        this.canvas.focus({ preventScroll: true });
+      });
+      this.center.replaceChildren(button);
+    }
+
+    // ---- audio panning
+
+    /**
+     * Web Audio may only start from a user's gesture (and a touch counts only once the finger
+     * lifts), so every gesture makes sure the context runs. Balance 0 needs none of it.
+     */
+    userGesture() {
+      if (this.main.balance <= 0) return;
+      if (this.audio === undefined) this.audio = this.makeAudio();
+      if (this.audio && this.audio.context.state === 'suspended') this.audio.context.resume();
+    }
+
+    /** The stereo panner between the video and the speakers, or null where there is none. */
+    makeAudio() {
+      const Context = window.AudioContext || window.webkitAudioContext;
+      if (!Context) return null;
+      try {
+        const context = new Context();
+        if (!context.createStereoPanner) return null;
+        // From here on the video's sound goes through the context, so build the whole path.
+        const panner = context.createStereoPanner();
+        const source = context.createMediaElementSource(this.video);
+        source.connect(panner).connect(context.destination);
+        const strength = this.main.balance / 100;
+        return {
+          context,
+          follow(yaw) {
+            // Turned to the right of the camera's front, the front is heard on the left.
+            const pan = -Math.sin((yaw - FRONT_YAW) * DEG) * strength;
+            if (Math.abs(panner.pan.value - pan) > 0.005) panner.pan.value = pan;
+          },
+        };
+      } catch (error) {
+        console.warn('audio panning is not available:', error);
+        return null;
+      }
+    }
+
+    // ---- input
+
+    listen() {
+      const canvas = this.canvas;
+      for (const type of ['pointerdown', 'pointerup', 'keydown', 'touchend', 'click']) {
+        this.root.addEventListener(type, () => this.userGesture(), { capture: true });
+      }
+      this.pointers = new Map();
+      canvas.addEventListener('pointerdown', (e) => this.pointerDown(e));
+      canvas.addEventListener('pointermove', (e) => this.pointerMove(e));
+      for (const type of ['pointerup', 'pointercancel', 'lostpointercapture']) {
+        canvas.addEventListener(type, (e) => this.pointerUp(e));
+      }
+      canvas.addEventListener('wheel', (e) => {
+        e.preventDefault();
+        const lines = e.deltaMode === 1 ? 16 : e.deltaMode === 2 ? 400 : 1;
+        this.view.zoom(Math.exp(clamp(e.deltaY * lines, -200, 200) * 0.0015));
+      }, { passive: false });
+      this.root.addEventListener('keydown', (e) => this.key(e));
+      canvas.addEventListener('webglcontextlost', (e) => e.preventDefault());
+      canvas.addEventListener('webglcontextrestored', () => {
+        this.renderer.setUp();
+        this.drawn = { version: -1, time: -1, frame: false };
+      });
+    }
+
+    key(e) {
+      if (e.altKey || e.ctrlKey || e.metaKey) return;
+      const inSlider = e.target instanceof HTMLInputElement;
+      const step = (KEY_STEP * this.view.fov) / 70;
+      const moves = {
+        ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, step], ArrowDown: [0, -step],
+      };
+      if (moves[e.key] && !inSlider) {
+        this.view.turn(...moves[e.key]);
+      } else if (e.key === '+' || e.key === '=' || e.key === 'Add') {
+        this.view.zoom(1 / 1.1);
+      } else if (e.key === '-' || e.key === '_' || e.key === 'Subtract') {
+        this.view.zoom(1.1);
+      } else if ((e.key === ' ' || e.key === 'k') && e.target === this.canvas) {
+        this.togglePlay();
+      } else {
+        return;
+      }
+      e.preventDefault();
+    }
+
+    pointerDown(e) {
+      if (e.pointerType === 'mouse' && e.button !== 0) return;
+      try {
+        this.canvas.setPointerCapture(e.pointerId);
+      } catch {
+        // a pointer the browser no longer knows: follow it without capture
+      }
+      this.canvas.classList.add('qx-dragging');
+      this.pointers.set(e.pointerId, { x: e.clientX, y: e.clientY });
+      this.pinch = null;
+      this.lastTick = performance.now();
+    }
+
+    pointerMove(e) {
+      const p = this.pointers.get(e.pointerId);
+      if (!p) return;
+      const dx = e.clientX - p.x, dy = e.clientY - p.y;
+      p.x = e.clientX;
+      p.y = e.clientY;
+      if (this.pointers.size >= 2) {
+        const [a, b] = [...this.pointers.values()];
+        const distance = Math.hypot(a.x - b.x, a.y - b.y);
+        if (this.pinch && distance > 0) this.view.zoom(this.pinch / distance);
+        this.pinch = distance;
+      } else if (this.main.panningMode === 0) {
+        // The picture follows the finger: a drag across the whole view turns it by its fov.
+        const perPixel = this.view.shownFov / Math.max(1, this.canvas.clientWidth);
+        this.view.turn(-dx * perPixel, dy * perPixel);
+      }
+    }
+
+    pointerUp(e) {
+      this.pointers.delete(e.pointerId);
+      if (this.pointers.size < 2) this.pinch = null;
+      if (this.pointers.size === 0) this.canvas.classList.remove('qx-dragging');
+    }
+
+    /** Half-area panning: while held, the view turns at a speed that grows from the centre. */
+    applyHeldPointer() {
+      const now = performance.now();
+      const seconds = Math.min(0.1, (now - (this.lastTick || now)) / 1000);
+      this.lastTick = now;
+      if (this.main.panningMode !== 1 || this.pointers.size !== 1) return;
+      const p = this.pointers.values().next().value;
+      const box = this.canvas.getBoundingClientRect();
+      const speed = (offset) => (Math.abs(offset) < 0.05 ? 0 : offset) * 1.5 * this.view.fov;
+      const ox = (p.x - box.left) / box.width * 2 - 1;
+      const oy = (p.y - box.top) / box.height * 2 - 1;
+      this.view.turn(speed(clamp(ox, -1, 1)) * seconds, -speed(clamp(oy, -1, 1)) * seconds / 2);
+    }
+
+    // ---- control bar
+
+    togglePlay() {
+      if (!this.started) {
+        this.begin(true);
+      } else if (this.video.paused) {
+        this.video.play().catch(() => this.offer('play'));
+      } else {
+        this.video.pause();
+      }
+    }
+
+    makeBar() {
+      const button = (label, icon, action) => {
+        const b = el('button', { type: 'button', 'aria-label': label, title: label });
+        setIcon(b, icon);
+        b.addEventListener('click', action);
+        return b;
+      };
+      const video = this.video;
+      const play = button('Play', 'play', () => this.togglePlay());
+      const time = el('span', { class: 'qx-time', text: '0:00 / 0:00' });
+      const seek = el('input', { class: 'qx-seek', type: 'range', min: '0', max: '1000',
+        value: '0', 'aria-label': 'Position' });
+      seek.addEventListener('input', () => {
+        if (video.duration) video.currentTime = (seek.value / 1000) * video.duration;
+      });
+      const mute = button('Mute', 'volume', () => {
+        video.muted = !video.muted;
+        if (!video.muted && video.volume === 0) video.volume = 0.5;
+        this.center.replaceChildren();
+      });
+      const volume = el('input', { class: 'qx-volume', type: 'range', min: '0', max: '100',
+        value: String(this.main.volume), 'aria-label': 'Volume' });
+      volume.addEventListener('input', () => {
+        video.volume = volume.value / 100;
+        video.muted = video.volume === 0;
+      });
+      const bar = el('div', { class: 'qx-bar' }, play, time, seek, mute, volume);
+      const fullscreenTarget = this.root.requestFullscreen ? 'requestFullscreen'
+        : this.root.webkitRequestFullscreen ? 'webkitRequestFullscreen' : null;
+      let full = null;
+      if (fullscreenTarget && (document.fullscreenEnabled || document.webkitFullscreenEnabled)) {
+        full = button('Full screen', 'full', () => {
+          const current = document.fullscreenElement || document.webkitFullscreenElement;
+          if (current) (document.exitFullscreen || document.webkitExitFullscreen).call(document);
+          else this.root[fullscreenTarget]();
+        });
+        bar.append(full);
+      }
+      this.root.append(bar);
+      this.bar = { play, time, seek, mute, volume, full, shown: {} };
+    }
+
+    updateBar() {
+      const video = this.video;
+      const bar = this.bar;
+      const set = (key, value, apply) => {
+        if (bar.shown[key] !== value) {
+          bar.shown[key] = value;
+          apply(value);
+        }
+      };
+      const playing = !video.paused;
+      set('playing', playing, (p) => {
+        setIcon(bar.play, p ? 'pause' : 'play');
+        bar.play.setAttribute('aria-label', p ? 'Pause' : 'Play');
+        bar.play.title = p ? 'Pause' : 'Play';
+      });
+      set('time', `${formatTime(video.currentTime)} / ${formatTime(video.duration)}`,
+        (t) => { bar.time.textContent = t; });
+      if (document.activeElement !== bar.seek && video.duration) {
+        set('seek', Math.round((video.currentTime / video.duration) * 1000),
+          (v) => { bar.seek.value = String(v); });
+      }
+      set('muted', video.muted, (m) => {
+        setIcon(bar.mute, m ? 'muted' : 'volume');
+        bar.mute.setAttribute('aria-label', m ? 'Sound on' : 'Mute');
+        bar.mute.title = m ? 'Sound on' : 'Mute';
+      });
+      if (bar.full) {
+        const isFull = !!(document.fullscreenElement || document.webkitFullscreenElement);
+        set('full', isFull, (f) => {
+          setIcon(bar.full, f ? 'exit' : 'full');
+          bar.full.setAttribute('aria-label', f ? 'Leave full screen' : 'Full screen');
+          bar.full.title = f ? 'Leave full screen' : 'Full screen';
+        });
+      }
+    }
+  }
+
+  // ---------------------------------------------------------------- page
+
+  /** Lays the page out as the Flash page does: a centred box under the title, or an iframe box. */
+  function layOutPage(root, page) {
+    const body = document.body;
+    body.classList.toggle('qx-iframe', page.iframe);
+    body.classList.toggle('qx-border', page.border);
+    const [r, g, b] = hexRgb(page.bgColor);
+    body.classList.toggle('qx-dark', 0.2126 * r + 0.7152 * g + 0.0722 * b < 0.45);
+    const w = page.width, h = page.height;
+    const edge = page.border ? 2 : 0;
+    root.style.width = w ? `min(${w}px, calc(100vw - ${edge}px))` : '100%';
+    if (w && h) root.style.aspectRatio = `${w} / ${h}`;
+    else root.style.height = h ? `${h}px` : page.iframe ? '100vh' : '75vh';
+    if (page.iframe && w && h) root.style.maxHeight = `calc(100vh - ${edge}px)`;
+  }
+
+  function main() {
+    const root = document.getElementById('qx-viewer');
+    const source = document.getElementById('qx-config');
+    if (!root) return;
+    document.head.append(el('style', { text: CSS }));
+    let config;
+    try {
+      config = readConfig(JSON.parse(source ? source.textContent : ''));
+    } catch (error) {
+      root.classList.add('qx-viewer');
+      root.style.height = '300px';
+      root.textContent = 'The configuration of this page cannot be read.';
+      return;
+    }
+    layOutPage(root, config.page);
+    new Viewer(root, config).start();
+  }
+
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', main);
+  else main();
+})();
