@@ -197,6 +197,9 @@ void MainWindow::buildHeaderAndCommands() {
   QWidget* preview = player_->widget();
   preview->setParent(client_);
   add(id::kPlayer, preview, 250, 150, 448, 300);
+  // Its transport controls take the focus when clicked; the Tab key passes them by.
+  for (QWidget* part : preview->findChildren<QWidget*>())
+    if (part->focusPolicy() & Qt::TabFocus) part->setFocusPolicy(Qt::ClickFocus);
 
   auto* caption = label(id::kPathCaption, QStringLiteral("FLV path"), QRect(5, 77, 99, 20),
                         Edge::Sunken, look::kWhite, look::kBlack, false);

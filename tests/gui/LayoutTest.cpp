@@ -143,6 +143,11 @@ TEST_F(WindowTest, EveryControlHasItsPlaceCaptionAndInitialState) {
     EXPECT_EQ(box(230 + n)->text(), QStringLiteral("5.0"));
     EXPECT_EQ(box(230 + n)->geometry(), QRect(851, y1, 40, 17));
   }
+  // The icon pictures are the published icons; the window has its icon.
+  EXPECT_EQ(label(460)->pixmap().size(), QSize(48, 48));
+  EXPECT_EQ(label(459)->pixmap().size(), QSize(48, 48));
+  EXPECT_NE(label(460)->pixmap().toImage(), label(459)->pixmap().toImage());
+  EXPECT_FALSE(window->windowIcon().isNull());
   // Every control lies inside the client area below the menu bar.
   for (const Expected& e : kControls)
     EXPECT_LE(e.place.bottom(), window->centralWidget()->height()) << e.id;
