@@ -185,28 +185,36 @@ std::variant<std::vector<Chapter>, GuideError> readChapters(const QString& folde
 
 std::variant<Guide, GuideError> makeGuide(const std::vector<Chapter>& chapters,
                                           const QStringList& pictureFolders, const QString& title,
-                                          const QString& subtitle) {
+                                          const QString& subtitle, const QString& cover) {
+  QString titlePage = QStringLiteral(
+                          "<p style=\"margin-top: %3px\" class=\"title\" align=\"center\">%1</p>"
+                          "<p class=\"subtitle\" align=\"center\">%2</p>")
+                          .arg(escaped(title), escaped(subtitle), cover.isEmpty() ? "240" : "60");
+  if (!cover.isEmpty())
+    titlePage +=
+        QStringLiteral("<p align=\"center\" style=\"margin-top: 40px\"><img src=\"%1\"></p>")
+            .arg(cover.toHtmlEscaped());
+
+  // The title page is searched for its picture like a chapter.
+  std::vector<Chapter> parts{{QStringLiteral("title page"), titlePage}};
+  parts.insert(parts.end(), chapters.begin(), chapters.end());
   std::map<QString, QImage> pictures;
-  QString body;
-  for (const Chapter& chapter : chapters) {
-    for (const QString& name : pictureNames(chapter.body)) {
+  for (const Chapter& part : parts)
+    for (const QString& name : pictureNames(part.body)) {
       if (pictures.count(name)) continue;
       auto picture = findPicture(name, pictureFolders);
       if (!picture)
-        return GuideError{chapter.fileName + QStringLiteral(": no picture ") + name +
+        return GuideError{part.fileName + QStringLiteral(": no picture ") + name +
                           QStringLiteral(" in ") + pictureFolders.join(QStringLiteral(", "))};
       pictures.emplace(name, std::move(*picture));
     }
+  QString body;
+  for (const Chapter& chapter : chapters)
     body += QStringLiteral("<div style=\"page-break-before: always\">") + chapter.body +
             QStringLiteral("</div>");
-  }
   const int textWidth = int(std::floor((210 - 2 * kSideMarginMm) * kPicturePixelsPerMm));
+  titlePage = fitPictures(titlePage, pictures, textWidth);
   body = fitPictures(body, pictures, textWidth);
-  const QString titlePage =
-      QStringLiteral(
-          "<p style=\"margin-top: 240px\" class=\"title\" align=\"center\">%1</p>"
-          "<p class=\"subtitle\" align=\"center\">%2</p>")
-          .arg(escaped(title), escaped(subtitle));
 
   QBuffer output;
   output.open(QIODevice::WriteOnly);

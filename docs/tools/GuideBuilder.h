@@ -38,9 +38,10 @@ struct GuideError {
 // one cannot be read.
 std::variant<std::vector<Chapter>, GuideError> readChapters(const QString& folder);
 
-// Lays out the title page, the contents and the chapters on A4 pages and writes the PDF.
+// Lays out the title page (with the picture `cover` under the title, when given), the contents
+// and the chapters on A4 pages and writes the PDF.
 std::variant<Guide, GuideError> makeGuide(const std::vector<Chapter>& chapters,
                                           const QStringList& pictureFolders, const QString& title,
-                                          const QString& subtitle);
+                                          const QString& subtitle, const QString& cover = {});
 
 }  // namespace qx::guide

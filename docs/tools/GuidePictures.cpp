@@ -1,22 +1,31 @@
 // Renders the pictures of the program's windows for the user's guide, offscreen, into the folder
-// given as the only argument: the short help window, the About window and a pop-up help tip.
+// given as the only argument: the main window with a small example project, parts of it, the
+// pop-up help over it, the short help window and the About window.
 #include <cstdio>
+#include <filesystem>
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QEnterEvent>
 #include <QEventLoop>
-#include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QSlider>
 #include <QTimer>
 
-#include "help/HelpWidgets.h"
+#include "PicturePlayer.h"
+#include "app/AppState.h"
+#include "app/ControlIds.h"
+#include "app/MainWindow.h"
 #include "help/HelpWindows.h"
-#include "help/PopupHelp.h"
 #include "platform/Platform.h"
+#include "project/ProjectSettings.h"
 
 namespace {
+
+using qx::MainWindow;
+namespace id = qx::id;
 
 // Nobody clicks in a picture: the platform layer only has to exist.
 class SilentPlatform : public qx::Platform {
@@ -67,49 +76,131 @@ QImage windowPicture(QWidget* window) {
   return framed(window->grab().toImage(), window->windowTitle());
 }
 
-QImage tipPicture() {
-  QWidget window;
-  window.resize(200, 60);
-  auto* label = new QLabel(QStringLiteral(" Window Size"), &window);
-  label->setGeometry(10, 10, 110, 19);
-  window.show();
-  const auto help = qx::buildToolTips(
-      &window, [label](int id) -> QWidget* { return id == 109 ? label : nullptr; });
-  const QPointF inside(5, 5);
-  QEnterEvent enter(inside, inside, label->mapToGlobal(inside));
-  QCoreApplication::sendEvent(label, &enter);
-  wait(700);
-  auto* tip = window.findChild<QWidget*>(QStringLiteral("qxPopupTip"));
-  return tip && tip->isVisible() ? tip->grab().toImage() : QImage();
+// Numbered marks on a picture, for a table that explains the areas by number.
+QImage numbered(QImage picture, const std::vector<QPoint>& marks) {
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QFont font = QApplication::font();
+  font.setPixelSize(13);
+  font.setBold(true);
+  painter.setFont(font);
+  for (std::size_t i = 0; i < marks.size(); ++i) {
+    const QRect disc(marks[i] - QPoint(11, 11), QSize(22, 22));
+    painter.setPen(QPen(Qt::white, 2));
+    painter.setBrush(QColor(200, 30, 30));
+    painter.drawEllipse(disc);
+    painter.drawText(disc, Qt::AlignCenter, QString::number(i + 1));
+  }
+  return picture;
 }
 
-bool save(const QImage& picture, const QDir& folder, const char* name) {
-  const QString path = folder.filePath(QLatin1String(name));
-  if (picture.isNull() || !picture.save(path)) {
-    std::fprintf(stderr, "could not make the picture %s\n", qPrintable(path));
-    return false;
-  }
-  return true;
+void hover(QWidget* control) {
+  const QPointF inside(5, 5);
+  QEnterEvent enter(inside, control->mapTo(control->window(), inside),
+                    control->mapToGlobal(inside));
+  QCoreApplication::sendEvent(control, &enter);
+}
+
+// The author's steps for one hot spot: row, direction, link and title, moment, Add Hot Spot.
+void addHotSpot(MainWindow& window, qx::guide::PicturePlayer& player, int row, int yaw,
+                const char* link, const char* title, double seconds) {
+  window.mainWindowProc(id::kRowSelector + row - 1, 0);
+  static_cast<QSlider*>(window.control(id::kYawTrackbar))->setValue(yaw);
+  static_cast<QLineEdit*>(window.control(id::kLink))->setText(QLatin1String(link));
+  static_cast<QLineEdit*>(window.control(id::kHotSpotTitle))->setText(QLatin1String(title));
+  player.position = seconds;
+  window.mainWindowProc(id::kAddHotSpot, 0);
+}
+
+struct Pictures {
+  std::vector<std::pair<const char*, QImage>> images;
+  void add(const char* name, QImage image) { images.emplace_back(name, std::move(image)); }
+};
+
+void mainWindowPictures(Pictures& pictures, const QDir& scratch) {
+  SilentPlatform platform;
+  qx::AppState state = qx::initialAppState(scratch.path());
+  auto player = std::make_unique<qx::guide::PicturePlayer>();
+  qx::guide::PicturePlayer& scene = *player;
+  MainWindow window(
+      state, platform, std::move(player),
+      std::filesystem::path(scratch.filePath(QStringLiteral("qx_flash_hs.ini")).toStdString()));
+  qx::ProjectSettings example = window.currentSettings();
+  example.videoPath = "/home/author/tours/lobby.flv";
+  example.htmlTitle = "The lobby";
+  window.applySettings(example);
+  addHotSpot(window, scene, 2, -100, "http://www.example.com/shop.html", "Shop", 31.0);
+  addHotSpot(window, scene, 1, 45, "room2.html", "North Way", 12.5);
+  window.show();
+  wait(100);
+
+  const QImage client = window.grab().toImage();
+  const QImage whole = framed(client, window.windowTitle());
+  pictures.add("main-window.png", whole);
+  // The areas that the chapter on the window explains, in its order; positions in the framed
+  // picture (client position plus the frame's title bar).
+  const QPoint bar(1, 24 + window.centralWidget()->y());
+  pictures.add(
+      "main-window-areas.png",
+      numbered(whole, {bar + QPoint(22, 38), bar + QPoint(880, 87), bar + QPoint(520, 111),
+                       bar + QPoint(100, 140), bar + QPoint(470, 300), bar + QPoint(470, 478),
+                       bar + QPoint(240, 505), bar + QPoint(800, 140), bar + QPoint(700, 604)}));
+
+  const QPoint origin = window.centralWidget()->pos();
+  pictures.add("options.png", client.copy(QRect(origin + QPoint(0, 125), QSize(252, 495))));
+  pictures.add("hot-spot-editing.png",
+               client.copy(QRect(origin + QPoint(245, 125), QSize(665, 495))));
+
+  // The pop-up help as it appears over the window, beside the window-size option.
+  QWidget* windowSize = window.control(id::kWindowCaption);
+  hover(windowSize);
+  wait(700);
+  auto* tip = window.findChild<QWidget*>(QStringLiteral("qxPopupTip"));
+  if (!tip || !tip->isVisible()) return;
+  QImage area = client.copy(QRect(origin + QPoint(0, 125), QSize(460, 300)));
+  QPainter painter(&area);
+  const QPoint below = windowSize->mapTo(window.centralWidget(), QPoint(40, 24));
+  painter.drawImage(below - QPoint(0, 125), tip->grab().toImage());
+  painter.end();
+  pictures.add("popup-help.png", area);
+}
+
+void helpWindowPictures(Pictures& pictures) {
+  SilentPlatform platform;
+  QWidget owner;
+  pictures.add("short-help.png", windowPicture(qx::buildShortHelp(&owner, platform).get()));
+  pictures.add("about.png", windowPicture(qx::buildAbout(&owner, platform).get()));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QApplication::setStyle(QStringLiteral("Fusion"));
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
     return 2;
   }
   const QDir folder(QString::fromLocal8Bit(argv[1]));
-  if (!folder.mkpath(QStringLiteral("."))) {
+  if (!folder.mkpath(QStringLiteral("scratch"))) {
     std::fprintf(stderr, "cannot make the folder %s\n", argv[1]);
     return 1;
   }
-  SilentPlatform platform;
-  QWidget owner;
-  bool ok =
-      save(windowPicture(qx::buildShortHelp(&owner, platform).get()), folder, "short-help.png");
-  ok = save(windowPicture(qx::buildAbout(&owner, platform).get()), folder, "about.png") && ok;
-  ok = save(tipPicture(), folder, "popup-help.png") && ok;
+  Pictures pictures;
+  // No options file in the scratch folder: the window shows the built-in defaults.
+  const QDir scratch(folder.filePath(QStringLiteral("scratch")));
+  QFile::remove(scratch.filePath(QStringLiteral("qx_flash_hs.ini")));
+  mainWindowPictures(pictures, scratch);
+  helpWindowPictures(pictures);
+
+  bool ok = pictures.images.size() == 7;
+  if (!ok) std::fprintf(stderr, "the pop-up help did not show for its picture\n");
+  for (const auto& [name, image] : pictures.images) {
+    const QString path = folder.filePath(QLatin1String(name));
+    if (image.isNull() || !image.save(path)) {
+      std::fprintf(stderr, "could not make the picture %s\n", qPrintable(path));
+      ok = false;
+    }
+  }
   return ok ? 0 : 1;
 }

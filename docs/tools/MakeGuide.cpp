@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
   }
   const auto guide = qx::guide::makeGuide(
       std::get<0>(chapters), pictureFolders, QStringLiteral("qx_flash_hs User's Guide"),
-      QStringLiteral("Publishing 360-degree videos with hot spots on the web"));
+      QStringLiteral("Publishing 360-degree videos with hot spots on the web"),
+      QStringLiteral("main-window.png"));
   if (const auto* error = std::get_if<qx::guide::GuideError>(&guide)) {
     std::fprintf(stderr, "%s\n", qPrintable(error->message));
     return 1;

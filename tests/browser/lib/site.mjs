@@ -175,6 +175,9 @@ export async function buildSite(pages, extraFiles = {}) {
     fs.writeFileSync(path.join(dir, name), content);
   }
   const server = usesTools() ? await serveWithRedirect(dir) : await serveFolder(dir);
+  console.log(usesTools()
+    ? `pages made by qx_flash_hs-cli, served by velmora_redirect at ${server.url}`
+    : `pages made from the templates by the node helpers, served at ${server.url}`);
   return {
     dir,
     url: server.url,

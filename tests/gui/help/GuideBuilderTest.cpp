@@ -107,6 +107,15 @@ TEST(GuideBuilder, MissingPicturesAndChaptersAreNamed) {
   const QString message = std::get<GuideError>(made).message;
   EXPECT_TRUE(message.contains("30-window.html")) << message.toStdString();
   EXPECT_TRUE(message.contains("main-window.png")) << message.toStdString();
+
+  // The cover picture is looked for like the chapters' pictures.
+  QImage(300, 200, QImage::Format_RGB32).save(folderOf(pictures.path() / "main-window.png"));
+  ASSERT_TRUE(std::holds_alternative<Guide>(
+      makeGuide(chaptersOf(chapters), {folderOf(pictures.path())}, "Guide", "Sub")));
+  const auto noCover =
+      makeGuide(chaptersOf(chapters), {folderOf(pictures.path())}, "Guide", "Sub", "cover.png");
+  ASSERT_TRUE(std::holds_alternative<GuideError>(noCover));
+  EXPECT_TRUE(std::get<GuideError>(noCover).message.startsWith("title page: no picture cover.png"));
 }
 
 }  // namespace
