@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 
 #include "SelectorWindow.h"
 #include "SingleInstance.h"
@@ -27,6 +30,15 @@ void publishFolder(const fs::path& dir, const std::string& codecs, double second
             std::nullopt);
   ASSERT_TRUE(testmedia::makeVideo(dir / "tour.flv", codecs, "flv", seconds));
 }
+
+// Stands in for the default browser: "Test in browser" opens its page here.
+class BrowserStandIn : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+ public slots:
+  void open(const QUrl& url) { opened.push_back(url); }
+};
 
 bool waitUntil(const std::function<bool()>& done, int ms = 60000) {
   QElapsedTimer t;
@@ -61,6 +73,22 @@ TEST(SelectorWindow, ShowsTheChecksAndConverts) {
   EXPECT_GE(window.writtenView()->count(), 4);
   EXPECT_TRUE(fs::exists(dir.path() / "tour.mp4"));
   EXPECT_TRUE(fs::exists(dir.path() / "tour.select.html"));
+
+  // Test in browser: the folder is served on 127.0.0.1 and the WebGL page opened from there.
+  BrowserStandIn browser;
+  QDesktopServices::setUrlHandler("http", &browser, "open");
+  window.testInBrowser();
+  QDesktopServices::unsetUrlHandler("http");
+  ASSERT_EQ(browser.opened.size(), 1);
+  const QUrl url = browser.opened.front();
+  EXPECT_EQ(url.host(), "127.0.0.1");
+  EXPECT_EQ(url.path(), "/tour.webgl.html");
+  QNetworkAccessManager network;
+  QNetworkReply* reply = network.get(QNetworkRequest(url));
+  ASSERT_TRUE(waitUntil([&] { return reply->isFinished(); }, 10000));
+  EXPECT_EQ(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
+  EXPECT_TRUE(reply->readAll().contains("\"video\": \"tour.mp4\""));
+  reply->deleteLater();
 }
 
 TEST(SelectorWindow, CancelStopsTheWorkerAndWritesNothing) {
@@ -91,3 +119,5 @@ TEST(SingleInstance, ASecondStartRaisesTheFirst) {
   EXPECT_FALSE(second.listen());
   ASSERT_TRUE(waitUntil([&] { return raised == 2; }, 5000));
 }
+
+#include "SelectorWindowTest.moc"
