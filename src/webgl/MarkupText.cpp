@@ -56,29 +56,6 @@ std::string decodeEntities(std::string_view text) {
   return out;
 }
 
-std::string escapeHtml(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 std::size_t findNoCase(std::string_view text, std::string_view needle, std::size_t from) {
   if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
   for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {

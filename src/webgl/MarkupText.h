@@ -10,8 +10,6 @@ namespace qx::webgl {
 // Replaces the entities &amp; &lt; &gt; &quot; &apos; and numeric ones (&#38; &#x26;); any
 // other "&" is kept as it stands, as older files wrote "&" unescaped.
 std::string decodeEntities(std::string_view text);
-// "&", "<", ">" and '"' as entities, for text inside HTML.
-std::string escapeHtml(std::string_view text);
 
 // Position of `needle` in `text` from `from` on, ASCII letters compared without regard to case.
 std::size_t findNoCase(std::string_view text, std::string_view needle, std::size_t from = 0);

@@ -1,6 +1,6 @@
 #include "webgl/WebglConfig.h"
 
-#include "webgl/JsonText.h"
+#include "publish/JsonText.h"
 
 namespace qx::webgl {
 namespace {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "publish/MarkupText.h"
 #include "webgl/ConfigXmlReader.h"
 #include "webgl/FlashPageReader.h"
 #include "webgl/MarkupText.h"
@@ -133,13 +134,13 @@ WebglOutcome writeWebglVersion(const WebglPlan& plan, const WebAssets& assets,
 
   const WebglConfig& c = plan.config;
   // Written with "<" escaped, the configuration cannot end the script element it sits in.
-  const std::string page = fillTemplate(assets.pageTemplate, {{"TITLE", escapeHtml(c.page.title)},
+  const std::string page = fillTemplate(assets.pageTemplate, {{"TITLE", escapeMarkup(c.page.title)},
                                                               {"BGCOLOR", c.page.bgColor},
                                                               {"CONFIG_JSON", configJson(c)},
                                                               {"SCRIPT", "qx_webgl.js"}});
   if (!write(plan.names.webglPage, page)) return outcome;
   const std::string select = fillTemplate(
-      assets.selectTemplate, {{"TITLE", escapeHtml(c.page.title)},
+      assets.selectTemplate, {{"TITLE", escapeMarkup(c.page.title)},
                               {"FLASH_PAGE", urlName(plan.names.flashPage.filename().string())},
                               {"WEBGL_PAGE", urlName(plan.names.webglPage.filename().string())}});
   write(plan.names.selectPage, select);

@@ -7,9 +7,10 @@
 #include "project/FileIo.h"
 #include "webgl/ConfigXmlReader.h"
 #include "webgl/FlashPageReader.h"
-#include "webgl/JsonText.h"
+#include "publish/JsonText.h"
 #include "webgl/WebAssets.h"
 
+using namespace qx;
 using namespace qx::webgl;
 
 namespace {

@@ -1,6 +1,4 @@
 // show PROJECT.pp [--json]: the settings and the hot spots in use, for people or for scripts.
-#include <charconv>
-#include <cstdio>
 #include <ostream>
 #include <variant>
 
@@ -8,6 +6,7 @@
 #include "project/ChoiceLists.h"
 #include "project/NumberText.h"
 #include "project/TextCodec.h"
+#include "publish/JsonText.h"
 
 namespace qx::cli {
 namespace {
@@ -51,45 +50,6 @@ std::vector<Field> fieldsOf(const ProjectSettings& s) {
           {"zoomMax", s.zoomMax},
           {"videoPath", s.videoPath},
           {"iframe", s.iframe}};
-}
-
-std::string jsonString(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
-          out += buf;
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
-// Shortest text that reads back as the same double, with its 0 before the point (0.75).
-std::string jsonNumber(double value) {
-  char buf[32];
-  const auto result = std::to_chars(buf, buf + sizeof buf, value);
-  return std::string(buf, result.ptr);
 }
 
 std::string valueText(const Field& f, bool json) {

@@ -1,10 +1,10 @@
 #pragma once
-// The pieces of JSON text the configuration is made of.
+// The pieces of JSON text: the HTML5 page's configuration and the command line's listings.
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace qx::webgl {
+namespace qx {
 
 // A JSON string literal, quotes included. Control characters, quotes, backslashes, "<", ">" and
 // "&" are escaped, and so are U+2028/U+2029; invalid UTF-8 bytes become U+FFFD.
@@ -20,4 +20,4 @@ std::string jsonOrNull(const std::optional<T>& value, F write) {
   return value ? write(*value) : std::string("null");
 }
 
-}  // namespace qx::webgl
+}  // namespace qx

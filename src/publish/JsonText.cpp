@@ -1,11 +1,11 @@
-#include "webgl/JsonText.h"
+#include "publish/JsonText.h"
 
 #include <charconv>
 #include <cmath>
 
 #include "project/TextCodec.h"
 
-namespace qx::webgl {
+namespace qx {
 namespace {
 
 void appendEscape(std::string& out, unsigned code) {
@@ -70,4 +70,4 @@ std::string jsonNumber(double value) {
   return std::string(buffer, result.ptr);
 }
 
-}  // namespace qx::webgl
+}  // namespace qx
