@@ -10,8 +10,8 @@
 
 #include "app/AppState.h"
 #include "app/MainWindow.h"
-#include "platform/QtText.h"
 #include "platform/Platform.h"
+#include "platform/QtText.h"
 #include "preview/PreviewPlayer.h"
 #include "project/OptionsFile.h"
 

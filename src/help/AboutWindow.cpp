@@ -32,10 +32,10 @@ constexpr std::uint32_t kLinkText = 0x78D2DC;
 constexpr std::uint32_t kLinkBackground = 0x7F0000;
 
 LinkLabel* addLink(QDialog* dialog, int id, const QRect& place, const QString& caption,
-                    std::function<void()> follow) {
+                   std::function<void()> follow) {
   auto* link = placeLabel<LinkLabel>(dialog, id, place, caption,
-                                      {colourFromBgr(kLinkText), colourFromBgr(kLinkBackground),
-                                       LabelEdge::Sunken, Qt::AlignCenter});
+                                     {colourFromBgr(kLinkText), colourFromBgr(kLinkBackground),
+                                      LabelEdge::Sunken, Qt::AlignCenter});
   link->setCursor(Qt::PointingHandCursor);
   link->setOnClick(std::move(follow));
   return link;

@@ -72,7 +72,7 @@ T* placeLabel(QWidget* parent, int id, const QRect& place, const QString& text,
 
 template QLabel* placeLabel<QLabel>(QWidget*, int, const QRect&, const QString&, const LabelLook&);
 template LinkLabel* placeLabel<LinkLabel>(QWidget*, int, const QRect&, const QString&,
-                                            const LabelLook&);
+                                          const LabelLook&);
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <random>
 
 #include "project/FileIo.h"
+#include "publish/JsonText.h"
 #include "webgl/ConfigXmlReader.h"
 #include "webgl/FlashPageReader.h"
-#include "publish/JsonText.h"
 #include "webgl/WebAssets.h"
 
 using namespace qx;
