@@ -1,6 +1,5 @@
 #include "project/ProjectFile.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "project/NumberText.h"
@@ -87,12 +86,7 @@ Project readProjectFile(std::string_view bytes, ProjectSettings settings, int zo
 }
 
 std::filesystem::path projectSaveName(std::string_view chosen) {
-  std::string name(trimSpaces(chosen));
-  std::string tail = name.size() >= 3 ? name.substr(name.size() - 3) : name;
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (tail != ".pp") name += ".pp";
-  return name;
+  return withSuffix(trimSpaces(chosen), ".pp");
 }
 
 std::optional<FileError> saveProjectFile(const std::filesystem::path& path,

@@ -124,6 +124,19 @@ std::string cutToChars(std::string_view utf8, std::size_t maxChars) {
   return std::string(utf8.substr(0, i));
 }
 
+std::string asciiLower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string withSuffix(std::string_view name, std::string_view suffix) {
+  const bool has = name.size() >= suffix.size() &&
+                   asciiLower(name.substr(name.size() - suffix.size())) == asciiLower(suffix);
+  return has ? std::string(name) : std::string(name) + std::string(suffix);
+}
+
 std::string_view trimSpaces(std::string_view text) {
   const auto first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};

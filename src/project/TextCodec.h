@@ -22,6 +22,12 @@ void appendUtf8(std::string& out, char32_t cp);
 // The first `maxChars` characters (code points) of a UTF-8 text.
 std::string cutToChars(std::string_view utf8, std::size_t maxChars);
 
+// ASCII letters in lower case; other bytes unchanged.
+std::string asciiLower(std::string_view text);
+// `name` with `suffix` appended unless it already ends in it, ASCII case ignored: how the
+// dialogs' answers get ".pp" and ".html" (tour.htm -> tour.htm.html, TOUR.HTML stays).
+std::string withSuffix(std::string_view name, std::string_view suffix);
+
 // Removes spaces at both ends (only the space character).
 std::string_view trimSpaces(std::string_view text);
 // Removes spaces and NUL characters at both ends.

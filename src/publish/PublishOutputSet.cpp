@@ -1,6 +1,5 @@
 #include "publish/PublishOutputSet.h"
 
-#include <algorithm>
 #include <random>
 
 #include "project/TextCodec.h"
@@ -68,12 +67,7 @@ std::optional<std::string> checkVideo(const ProjectSettings& settings) {
 }
 
 fs::path pageFileName(std::string_view chosen) {
-  std::string name(chosen);
-  std::string tail = name.size() >= 5 ? name.substr(name.size() - 5) : name;
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (tail != ".html") name += ".html";
-  return name;
+  return withSuffix(chosen, ".html");
 }
 
 VideoCopy copyVideo(const fs::path& source, const fs::path& target) {

@@ -1,7 +1,5 @@
 #include "publish/PublishValues.h"
 
-#include <cctype>
-
 #include "project/ChoiceLists.h"
 #include "project/NumberText.h"
 #include "project/TextCodec.h"
@@ -15,9 +13,7 @@ namespace {
 std::string lowerItem(ItemList items, int number, std::string_view none) {
   const std::string_view item = trimSpaces(itemText(items, number));
   if (item.empty()) return std::string(none);
-  std::string text(item);
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+  return asciiLower(item);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "webgl/WebglVersion.h"
 
-#include <algorithm>
 #include <cctype>
 
+#include "project/TextCodec.h"
 #include "publish/MarkupText.h"
 #include "webgl/ConfigXmlReader.h"
 #include "webgl/FlashPageReader.h"
@@ -12,12 +12,6 @@ namespace qx::webgl {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 // The page's name without its last extension: tour.html gives tour, tour.htm.html tour.htm.
 std::string pageStem(const fs::path& page) {
@@ -29,7 +23,7 @@ std::string guessMovie(const fs::path& folder) {
   std::vector<std::string> found;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    const std::string ext = lowered(entry.path().extension().string());
+    const std::string ext = asciiLower(entry.path().extension().string());
     if ((ext == ".flv" || ext == ".f4v") && entry.is_regular_file(ec))
       found.push_back(entry.path().filename().string());
   }
@@ -65,7 +59,7 @@ WebglNames webglNames(const fs::path& flashPage, const std::string& movie) {
   n.sourceVideo = folder / fs::path(movie).filename();
   n.video = folder / (fs::path(movie).filename().stem().string() + ".mp4");
   // A video that already is an MP4 is not overwritten by its own copy.
-  if (lowered(n.sourceVideo.filename().string()) == lowered(n.video.filename().string()))
+  if (asciiLower(n.sourceVideo.filename().string()) == asciiLower(n.video.filename().string()))
     n.video = folder / (fs::path(movie).filename().stem().string() + ".browser.mp4");
   return n;
 }

@@ -34,3 +34,12 @@ TEST(TextCodec, CutsByCharactersAndTrims) {
   EXPECT_EQ(trimSpaces("   "), "");
   EXPECT_EQ(trimSpacesAndNuls(std::string(" \0a\0 ", 5)), "a");
 }
+
+TEST(TextCodec, SuffixAppendedUnlessPresentInAnyCase) {
+  EXPECT_EQ(withSuffix("tour", ".html"), "tour.html");
+  EXPECT_EQ(withSuffix("TOUR.HTML", ".html"), "TOUR.HTML");
+  EXPECT_EQ(withSuffix("tour.htm", ".html"), "tour.htm.html");
+  EXPECT_EQ(withSuffix("p", ".pp"), "p.pp");
+  EXPECT_EQ(withSuffix("", ".pp"), ".pp");
+  EXPECT_EQ(asciiLower("Ab\xC3\x89Z"), "ab\xC3\x89z");
+}
