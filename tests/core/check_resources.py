@@ -2,8 +2,9 @@
 """Reads the stored viewers and icons with readers that are not ours.
 
 The viewers go through exiftool (header, stage size, frame rate) and yaswfp's SWF parser (every
-tag of the inflated movie must parse); the icons through `file` and ffmpeg's GIF decoder (the
-picture must decode, and its centre must show the icon's colour).
+tag of the inflated movie must parse, and it must carry ActionScript 3 code and its main class);
+the icons through `file` and ffmpeg's GIF decoder (the picture must decode, and its centre must
+show the icon's colour).
 
 Usage: check_resources.py RESOURCES_FOLDER
 Exits 0 when all is well, 1 with the faults listed otherwise.
@@ -42,7 +43,8 @@ def check_viewers(folder, faults):
             faults.append(f'{f.name}: swfparser header {parsed.header}')
         names = [t.name for t in parsed.tags]
         if not names or names[0] != 'FileAttributes' or 'FailingObject' in names or \
-                'UnknownObject' in names or 'ShowFrame' not in names:
+                'UnknownObject' in names or 'ShowFrame' not in names or 'DoABC' not in names or \
+                'SymbolClass' not in names:
             faults.append(f'{f.name}: swfparser tags {names}')
 
 

@@ -1,0 +1,418 @@
+package qx.viewer;
+
+import flash.Lib;
+import flash.display.BitmapData;
+import flash.display.Loader;
+import flash.display.Sprite;
+import flash.display.StageDisplayState;
+import flash.events.Event;
+import flash.events.IOErrorEvent;
+import flash.events.KeyboardEvent;
+import flash.events.MouseEvent;
+import flash.events.NetStatusEvent;
+import flash.events.SecurityErrorEvent;
+import flash.external.ExternalInterface;
+import flash.geom.Matrix;
+import flash.media.SoundTransform;
+import flash.media.Video;
+import flash.net.NetConnection;
+import flash.net.NetStream;
+import flash.net.URLLoader;
+import flash.net.URLLoaderDataFormat;
+import flash.net.URLRequest;
+import flash.text.TextField;
+import flash.text.TextFieldAutoSize;
+import flash.text.TextFormat;
+import flash.utils.ByteArray;
+
+/**
+ * The published viewer: reads config.xml beside the page, plays its video as a 360-degree
+ * panorama with the timed hot spots, and answers qxViewerState() through ExternalInterface so a
+ * page's script (and the browser tests) can read what is shown.
+ */
+class Main extends Sprite {
+	// The Video object's own size: draw() renders a Video at the size it was made with.
+	static inline var VIDEO_W = 1024;
+	static inline var VIDEO_H = 512;
+	// Wider textures cost more per frame than they add on a stage of at most 1200 pixels.
+	static inline var MAX_TEXTURE = 1024;
+	static inline var KEY_STEP = 5.0;
+
+	var config:Config;
+	var view:View;
+	var panorama:Panorama;
+	var status = new TextField();
+	var spinner = new Sprite();
+	var spots:Array<{h:Config.HotSpot, sprite:Sprite, shown:Bool}> = [];
+	var bar:ControlBar;
+	var stream:NetStream;
+	var video:Video;
+	var texture:BitmapData;
+	var textureMatrix:Matrix;
+	var duration = 0.0;
+	var videoWidth = 0;
+	var videoHeight = 0;
+	var lastTime = -1.0;
+	var drawnVersion = -1;
+	var framesDrawn = 0;
+	var paused = false;
+	var muted = false;
+	var level = 0.5;
+	var pan = 0.0;
+	var error:String = null;
+	var dragging = false;
+	var dragX = 0.0;
+	var dragY = 0.0;
+	var lastTick = 0;
+
+	static function main() {
+		Lib.current.addChild(new Main());
+	}
+
+	function new() {
+		super();
+		addEventListener(Event.ADDED_TO_STAGE, function(_) start());
+	}
+
+	function start() {
+		var w = stage.stageWidth, h = stage.stageHeight;
+		status.defaultTextFormat = new TextFormat("_sans", 13, 0xFFFFFF, false, null, null, null, null, flash.text.TextFormatAlign.CENTER);
+		status.autoSize = TextFieldAutoSize.CENTER;
+		status.wordWrap = true;
+		status.selectable = false;
+		addChild(spinner);
+		addChild(status);
+		showStatus("Loading the 360° video…");
+		addEventListener(Event.ENTER_FRAME, function(_) frame());
+		if (ExternalInterface.available) {
+			try ExternalInterface.addCallback("qxViewerState", state) catch (e:Dynamic) {}
+		}
+		var loader = new URLLoader();
+		loader.dataFormat = URLLoaderDataFormat.BINARY;
+		loader.addEventListener(Event.COMPLETE, function(_) configLoaded(decode(loader.data)));
+		var failed = function(_) fail("config.xml could not be loaded, so there is nothing to show.");
+		loader.addEventListener(IOErrorEvent.IO_ERROR, failed);
+		loader.addEventListener(SecurityErrorEvent.SECURITY_ERROR, failed);
+		loader.load(new URLRequest("config.xml"));
+	}
+
+	/** UTF-8 when the bytes are valid UTF-8, else one character per byte. */
+	static function decode(bytes:ByteArray):String {
+		bytes.position = 0;
+		var text = bytes.readUTFBytes(bytes.length);
+		if (text.indexOf("\u{FFFD}") < 0) return text;
+		var out = new StringBuf();
+		for (i in 0...bytes.length) out.addChar(bytes[i]);
+		return out.toString();
+	}
+
+	function configLoaded(text:String) {
+		config = Config.parse(text);
+		view = new View(config);
+		level = config.volume / 100;
+		muted = config.volume == 0;
+		graphics.beginFill(config.stageColor);
+		graphics.drawRect(0, 0, stage.stageWidth, stage.stageHeight);
+		graphics.endFill();
+		panorama = new Panorama(view, config.smooth);
+		addChildAt(panorama.shape, 0);
+		for (h in config.hotSpots) spots.push({h: h, sprite: hotSpotSprite(h), shown: false});
+		if (config.controls) {
+			bar = new ControlBar(player());
+			addChild(bar);
+		}
+		layout();
+		stage.addEventListener(Event.RESIZE, function(_) layout());
+		listen();
+		if (config.movie == "") {
+			fail("config.xml names no video.");
+			return;
+		}
+		playVideo();
+	}
+
+	function layout() {
+		var w = stage.stageWidth, h = stage.stageHeight;
+		view.setAspect(h / Math.max(1, w));
+		if (bar != null) bar.layout(w, h);
+		drawnVersion = -1;
+	}
+
+	function playVideo() {
+		var connection = new NetConnection();
+		connection.connect(null);
+		stream = new NetStream(connection);
+		// Buffering and volume are honoured by Flash Player; some other runtimes ignore them.
+		stream.bufferTime = config.bufferingMs / 1000;
+		stream.client = {onMetaData: metaData, onPlayStatus: function(_) {}, onCuePoint: function(_) {}, onXMPData: function(_) {}};
+		stream.addEventListener(NetStatusEvent.NET_STATUS, function(e:NetStatusEvent) {
+			var code:String = e.info.code;
+			// Looping by playing the file again: a seek to 0 does not restart every runtime.
+			if (code == "NetStream.Play.Stop") stream.play(config.movie);
+			else if (code == "NetStream.Play.StreamNotFound" || code == "NetStream.Play.Failed")
+				fail("The video " + config.movie + " could not be loaded.");
+		});
+		stream.addEventListener(flash.events.AsyncErrorEvent.ASYNC_ERROR, function(_) {});
+		stream.addEventListener(IOErrorEvent.IO_ERROR, function(_) fail("The video " + config.movie + " could not be loaded."));
+		applySound();
+		video = new Video(VIDEO_W, VIDEO_H);
+		video.smoothing = config.smooth;
+		video.attachNetStream(stream);
+		stream.play(config.movie);
+	}
+
+	function metaData(m:Dynamic) {
+		if (m.duration != null) duration = m.duration;
+		if (m.width != null && m.height != null) useSize(Std.int(m.width), Std.int(m.height));
+	}
+
+	function useSize(w:Int, h:Int) {
+		if (w <= 0 || h <= 0 || (w == videoWidth && h == videoHeight)) return;
+		videoWidth = w;
+		videoHeight = h;
+		view.setPicture(w, h);
+		var tw = Std.int(Math.min(w, MAX_TEXTURE)), th = Std.int(Math.max(1, Math.round(tw * h / w)));
+		if (texture != null) texture.dispose();
+		texture = new BitmapData(tw, th, false, config.stageColor);
+		textureMatrix = new Matrix(tw / VIDEO_W, 0, 0, th / VIDEO_H);
+	}
+
+	function frame() {
+		spinner.rotation += 6;
+		if (view == null || error != null) return;
+		var now = Lib.getTimer();
+		var seconds = lastTick == 0 ? 0 : Math.min(0.1, (now - lastTick) / 1000);
+		lastTick = now;
+		if (dragging && config.panningMode == 1) heldPan(seconds);
+		var time = stream == null ? 0 : stream.time;
+		// Without metadata after a second of playing, take the usual 2:1 frame.
+		if (texture == null && time > 1) useSize(VIDEO_W, VIDEO_H);
+		var fresh = false;
+		if (texture != null && time != lastTime) {
+			texture.draw(video, textureMatrix, null, null, null, config.smooth);
+			lastTime = time;
+			fresh = true;
+			if (status.visible && time > 0) hideStatus();
+		}
+		var moved = view.version != drawnVersion;
+		if (texture != null && (fresh || moved)) {
+			panorama.draw(texture, stage.stageWidth, stage.stageHeight);
+			drawnVersion = view.version;
+			framesDrawn++;
+		}
+		placeHotSpots(time);
+		if (config.balance > 0) applySound();
+		if (bar != null) bar.update();
+	}
+
+	// ---- hot spots
+
+	function hotSpotSprite(h:Config.HotSpot):Sprite {
+		var s = new Sprite();
+		s.visible = false;
+		s.buttonMode = true;
+		s.useHandCursor = Text.linkAllowed(h.link) && h.link != "";
+		var icon = new Loader();
+		icon.contentLoaderInfo.addEventListener(Event.COMPLETE, function(_) {
+			icon.x = -icon.width / 2;
+			icon.y = -icon.height / 2;
+		});
+		icon.contentLoaderInfo.addEventListener(IOErrorEvent.IO_ERROR, function(_) {
+			// Without its icon a hot spot still shows, as a ring.
+			s.graphics.lineStyle(3, 0xFFFFFF);
+			s.graphics.beginFill(0x2060FF, 0.8);
+			s.graphics.drawCircle(0, 0, 14);
+		});
+		icon.load(new URLRequest("images/hs" + h.slot + ".gif"));
+		s.addChild(icon);
+		var title = new TextField();
+		title.defaultTextFormat = new TextFormat("_sans", 12, 0xFFFFFF);
+		title.background = true;
+		title.backgroundColor = 0x202020;
+		title.autoSize = TextFieldAutoSize.LEFT;
+		title.selectable = false;
+		title.mouseEnabled = false;
+		title.text = h.title;
+		title.visible = false;
+		s.addChild(title);
+		s.addEventListener(MouseEvent.ROLL_OVER, function(_) {
+			title.x = -title.width / 2;
+			title.y = Math.max(icon.height / 2, 14) + 2;
+			title.visible = h.title != "";
+		});
+		s.addEventListener(MouseEvent.ROLL_OUT, function(_) title.visible = false);
+		s.addEventListener(MouseEvent.MOUSE_DOWN, function(e:MouseEvent) e.stopPropagation());
+		s.addEventListener(MouseEvent.CLICK, function(_) follow(h));
+		addChild(s);
+		return s;
+	}
+
+	/** Opens a hot spot's link, never one that would run script. */
+	function follow(h:Config.HotSpot) {
+		if (h.link == "" || !Text.linkAllowed(h.link)) return;
+		try flash.Lib.getURL(new URLRequest(h.link), h.self ? "_self" : "_blank") catch (e:Dynamic) {}
+	}
+
+	function placeHotSpots(time:Float) {
+		var w = stage.stageWidth, hgt = stage.stageHeight;
+		for (s in spots) {
+			var at = View.hotSpotActive(s.h, time) ? view.place(View.hotSpotYaw(s.h.yaw), 0) : null;
+			s.shown = at != null;
+			s.sprite.visible = s.shown;
+			if (at != null) {
+				s.sprite.x = Math.round(at.x * w);
+				s.sprite.y = Math.round(at.y * hgt);
+			}
+		}
+	}
+
+	// ---- input
+
+	function listen() {
+		stage.addEventListener(KeyboardEvent.KEY_DOWN, key);
+		stage.addEventListener(MouseEvent.MOUSE_DOWN, function(e:MouseEvent) {
+			stage.focus = stage;
+			dragging = true;
+			dragX = e.stageX;
+			dragY = e.stageY;
+		});
+		stage.addEventListener(MouseEvent.MOUSE_UP, function(_) dragging = false);
+		stage.addEventListener(Event.MOUSE_LEAVE, function(_) dragging = false);
+		stage.addEventListener(MouseEvent.MOUSE_MOVE, function(e:MouseEvent) {
+			if (!dragging || config.panningMode != 0) return;
+			// The picture follows the pointer: a drag across the whole stage turns it by its fov.
+			var perPixel = view.shownFov / Math.max(1, stage.stageWidth);
+			view.turn(-(e.stageX - dragX) * perPixel, (e.stageY - dragY) * perPixel);
+			dragX = e.stageX;
+			dragY = e.stageY;
+		});
+		stage.addEventListener(MouseEvent.MOUSE_WHEEL, function(e:MouseEvent) {
+			// One notch (delta 3) zooms by about 16 percent; up zooms in.
+			view.zoom(Math.exp(Config.clamp(-e.delta, -12, 12) * 0.05));
+		});
+	}
+
+	/** Half-area panning: while held, the view turns at a speed that grows from the centre. */
+	function heldPan(seconds:Float) {
+		var speed = function(o:Float) return (Math.abs(o) < 0.05 ? 0 : o) * 1.5 * view.fov;
+		var ox = Config.clamp(stage.mouseX / stage.stageWidth * 2 - 1, -1, 1);
+		var oy = Config.clamp(stage.mouseY / stage.stageHeight * 2 - 1, -1, 1);
+		view.turn(speed(ox) * seconds, -speed(oy) * seconds / 2);
+	}
+
+	function key(e:KeyboardEvent) {
+		var step = KEY_STEP * view.fov / 70;
+		switch (e.keyCode) {
+			case 37: view.turn(-step, 0);
+			case 39: view.turn(step, 0);
+			case 38: view.turn(0, step);
+			case 40: view.turn(0, -step);
+			case 32: togglePlay();
+			default:
+				var c = String.fromCharCode(e.charCode);
+				if (c == "+" || c == "=" || e.keyCode == 107) view.zoom(1 / 1.1);
+				else if (c == "-" || c == "_" || e.keyCode == 109) view.zoom(1.1);
+		}
+	}
+
+	// ---- sound and playback
+
+	function applySound() {
+		// Turned to the right of the camera's front, the front is heard on the left.
+		var p = view == null ? 0 : -Math.sin(view.yaw * Math.PI / 180) * config.balance / 100;
+		if (stream == null || (Math.abs(p - pan) < 0.005 && p != 0)) return;
+		pan = p;
+		stream.soundTransform = new SoundTransform(muted ? 0 : level, p);
+	}
+
+	function togglePlay() {
+		if (stream == null) return;
+		paused = !paused;
+		if (paused) stream.pause() else stream.resume();
+	}
+
+	function player():ControlBar.Player {
+		return {
+			togglePlay: togglePlay,
+			isPlaying: function() return !paused,
+			seekFraction: function(f:Float) if (duration > 0) stream.seek(f * duration),
+			position: function() return duration > 0 ? Config.clamp(stream.time / duration, 0, 1) : -1,
+			timeText: function() return clock(stream == null ? 0 : stream.time) + " / " + clock(duration),
+			setVolume: function(v:Float) {
+				level = v;
+				muted = v == 0;
+				pan = 99;
+				applySound();
+			},
+			volume: function() return level,
+			toggleMute: function() {
+				muted = !muted;
+				if (!muted && level == 0) level = 0.5;
+				pan = 99;
+				applySound();
+			},
+			isMuted: function() return muted,
+			toggleFullScreen: function() {
+				try {
+					stage.displayState = stage.displayState == StageDisplayState.NORMAL ? StageDisplayState.FULL_SCREEN : StageDisplayState.NORMAL;
+				} catch (e:Dynamic) {}
+			}
+		};
+	}
+
+	static function clock(s:Float):String {
+		var t = Std.int(Math.max(0, s));
+		var ss = Std.string(t % 60);
+		return Std.int(t / 60) + ":" + (ss.length < 2 ? "0" + ss : ss);
+	}
+
+	// ---- status
+
+	function showStatus(text:String) {
+		var w = stage.stageWidth, h = stage.stageHeight;
+		status.width = w * 0.8;
+		status.text = text;
+		status.x = w * 0.1;
+		status.y = h / 2 + 24;
+		status.visible = spinner.visible = true;
+		spinner.x = w / 2;
+		spinner.y = h / 2 - 8;
+		var g = spinner.graphics;
+		g.clear();
+		g.lineStyle(4, 0xFFFFFF, 0.3);
+		g.drawCircle(0, 0, 18);
+		g.lineStyle(4, 0xFFFFFF);
+		g.moveTo(18, 0);
+		g.curveTo(18, 18, 0, 18);
+	}
+
+	function hideStatus() {
+		status.visible = spinner.visible = false;
+	}
+
+	function fail(text:String) {
+		error = text;
+		showStatus(text);
+		spinner.visible = false;
+		setChildIndex(status, numChildren - 1);
+		graphics.beginFill(0x400000);
+		graphics.drawRect(0, 0, stage.stageWidth, stage.stageHeight);
+		graphics.endFill();
+	}
+
+	/** What is shown, for a page's script and the tests. */
+	function state():Dynamic {
+		return {
+			yaw: view == null ? 0 : view.yaw,
+			pitch: view == null ? 0 : view.pitch,
+			fov: view == null ? 0 : view.shownFov,
+			time: stream == null ? 0 : stream.time,
+			framesDrawn: framesDrawn,
+			videoWidth: videoWidth,
+			videoHeight: videoHeight,
+			visible: [for (s in spots) if (s.shown) s.h.slot],
+			ready: texture != null && error == null,
+			error: error
+		};
+	}
+}
