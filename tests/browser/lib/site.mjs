@@ -28,8 +28,16 @@ export const defaultPage = {
   hotspots: [],
 };
 
-// Videos: a 2:1 frame (the whole sphere, with the pitch stripes) and a 4:1 cylindrical band.
-const VIDEOS = { sphere: { width: 1024, height: 512 }, band: { width: 1024, height: 256 } };
+// Videos: a 2:1 frame (the whole sphere, with the pitch stripes) and a 4:1 cylindrical band, in
+// H.264 FLV; the sphere with a flickering box also as H.264 FLV, Sorenson Spark FLV and F4V, the
+// three kinds a Flash page plays.
+const VIDEOS = {
+  sphere: { width: 1024, height: 512 },
+  band: { width: 1024, height: 256 },
+  flicker: { width: 1024, height: 512, flicker: true },
+  sorenson: { width: 1024, height: 512, flicker: true, codec: 'flv1' },
+  f4v: { width: 1024, height: 512, flicker: true, extension: 'f4v' },
+};
 
 const bbggrr = (rgb) => rgb.slice(5, 7) + rgb.slice(3, 5) + rgb.slice(1, 3);
 const PITCH_ITEMS = { 30: 2, 20: 3, 10: 4, 0: 5, '-10': 6, '-20': 7, '-30': 8 };
@@ -124,8 +132,9 @@ function run(tool, args) {
 }
 
 /** Serves `dir` with the selector utility's server: its first stdout line is its base URL. */
-function serveWithRedirect(dir) {
-  const child = spawn(process.env.QX_REDIRECT, ['--serve', dir],
+export function serveWithRedirect(dir, withRuffle = false) {
+  const child = spawn(process.env.QX_REDIRECT,
+    ['--serve', dir, ...(withRuffle ? ['--with-ruffle'] : [])],
     { stdio: ['pipe', 'pipe', 'inherit'] });
   return new Promise((resolve, reject) => {
     const lines = readline.createInterface({ input: child.stdout });
@@ -147,11 +156,12 @@ function serveWithRedirect(dir) {
 }
 
 /**
- * Publishes and converts `pages` (partial page descriptions over defaultPage) into a new
- * temporary folder, adds `extraFiles` ({ name: content }), and serves it.
- * Resolves to { dir, url, close() }.
+ * Publishes and converts `pages` (partial page descriptions over defaultPage; `webgl: false`
+ * leaves the HTML5 version out) into a new temporary folder, adds `extraFiles`
+ * ({ name: content }), and serves it; `withRuffle` serves the Flash pages with Ruffle added (the
+ * real tools only). Resolves to { dir, url, close() }.
  */
-export async function buildSite(pages, extraFiles = {}) {
+export async function buildSite(pages, extraFiles = {}, { withRuffle = false } = {}) {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-browser-'));
   const dir = path.join(work, 'site');
   fs.mkdirSync(dir);
@@ -159,14 +169,14 @@ export async function buildSite(pages, extraFiles = {}) {
   for (const partial of pages) {
     const p = { ...defaultPage, ...partial };
     if (!videos[p.video]) {
-      videos[p.video] = path.join(work, `${p.video}.flv`);
+      videos[p.video] = path.join(work, `${p.video}.${VIDEOS[p.video].extension || 'flv'}`);
       makeBandsVideo(videos[p.video], VIDEOS[p.video]);
     }
     if (usesTools()) {
       const project = path.join(work, `${p.name}.pp`);
       fs.writeFileSync(project, projectFileText(p, videos[p.video]), 'latin1');
       run(process.env.QX_CLI, ['publish', project, path.join(dir, `${p.name}.html`)]);
-      run(process.env.QX_CLI, ['webgl', path.join(dir, `${p.name}.html`)]);
+      if (p.webgl !== false) run(process.env.QX_CLI, ['webgl', path.join(dir, `${p.name}.html`)]);
     } else {
       convertWithNode(dir, p, videos[p.video]);
     }
@@ -174,7 +184,8 @@ export async function buildSite(pages, extraFiles = {}) {
   for (const [name, content] of Object.entries(extraFiles)) {
     fs.writeFileSync(path.join(dir, name), content);
   }
-  const server = usesTools() ? await serveWithRedirect(dir) : await serveFolder(dir);
+  if (withRuffle && !usesTools()) throw new Error('Flash pages are made and served by the real tools only');
+  const server = usesTools() ? await serveWithRedirect(dir, withRuffle) : await serveFolder(dir);
   console.log(usesTools()
     ? `pages made by qx_flash_hs-cli, served by velmora_redirect at ${server.url}`
     : `pages made from the templates by the node helpers, served at ${server.url}`);
