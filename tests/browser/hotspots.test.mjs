@@ -10,7 +10,7 @@ const target = (title) => `<!DOCTYPE html><title>${title}</title><p>${title}</p>
 const suite = suiteOf([{
   name: 'tour',
   title: 'Hot spots',
-  yaw: 30,
+  yaw: 210, // the frame's 30 degrees
   hotspots: [
     { slot: 1, yaw: 40, pos: 1.5, time: 2, self: 0, title: 'Timed', link: 'timed.html' },
     { slot: 3, yaw: 10, pos: 0.2, time: 7.5, self: 1, title: 'Same window', link: 'same.html' },
@@ -56,7 +56,8 @@ test('a hot spot shows at its yaw from pos for time seconds, and is announced', 
   assert.equal(hidden.shown, false);
   assert.ok(hidden.time >= 3.5 && hidden.time < 3.5 + late, `hidden at ${hidden.time} s`);
 
-  // Yaw 40 in a 70 degree view looking at 30: 0.626 of the width; yaw 10: 0.24.
+  // config.xml's yaw 40 (the frame's 40) in a 70 degree view looking at the frame's 30: 0.626
+  // of the width; yaw 10: 0.24.
   const same = await page.getByRole('link', { name: 'Same window' }).boundingBox();
   const canvas = await page.locator('canvas').boundingBox();
   assert.ok(Math.abs(shown.left - 0.626 * canvas.width) < 3, `Timed at x ${shown.left}`);

@@ -11,12 +11,12 @@ const TITLE = 'Bands & <tones>';
 const HOT_SPOT = 'Shop <b> & "co"';
 
 const suite = suiteOf([
-  { name: 'tour', title: TITLE, yaw: 30, hotspots: [
+  { name: 'tour', title: TITLE, yaw: 210, hotspots: [
     { slot: 2, yaw: 30, pos: 0.1, time: 7.8, self: 1, title: HOT_SPOT, link: 'shop.html?a=1&b=2' },
   ] },
   { name: 'framed', title: 'Framed', iframe: true, border: false, bgColor: '#102030' },
   { name: 'slow', bufferingSeconds: 7 },
-  { name: 'pan', yaw: 270, balance: 60 },
+  { name: 'pan', yaw: 90, balance: 60 },
 ]);
 const newPage = (options) => suite.newPage(options);
 
@@ -143,11 +143,11 @@ test('the sound pans with the view by the balance, once the user has touched the
     await openPlaying(page, suite.site.url + 'pan.webgl.html');
     assert.equal(await page.evaluate(() => window.panners.length), 0, 'no audio before a gesture');
     await page.locator('canvas').click({ position: { x: 40, y: 40 } });
-    // Looking at yaw 270, the camera's front (yaw 180) is on the left: 60 % to the left.
+    // Looking at yaw 90, the camera's front (yaw 0) is on the left: 60 % to the left.
     const pan = () => page.evaluate(() => window.panners[0].pan.value);
     await page.waitForFunction(() => window.panners.length === 1);
     await page.waitForFunction(() => Math.abs(window.panners[0].pan.value + 0.6) < 0.01);
-    for (let i = 0; i < 18; i++) await page.keyboard.press('ArrowLeft'); // back to 180
+    for (let i = 0; i < 18; i++) await page.keyboard.press('ArrowLeft'); // back to 0
     await page.waitForFunction(() => Math.abs(window.panners[0].pan.value) < 0.01);
     assert.ok(Math.abs(await pan()) < 0.01);
 

@@ -7,7 +7,7 @@ import { openPaused } from './lib/viewer.mjs';
 
 const out = path.resolve(process.argv[2] || '.');
 const site = await buildSite([{
-  name: 'tour', title: 'Harbour walk', yaw: 30, hotspots: [
+  name: 'tour', title: 'Harbour walk', yaw: 210, hotspots: [
     { slot: 1, yaw: 40, pos: 0.2, time: 7, self: 0, title: 'Ticket office', link: 'tickets.html' },
     { slot: 2, yaw: 10, pos: 0.2, time: 7, self: 1, title: 'Next stop', link: 'next.html' },
   ],

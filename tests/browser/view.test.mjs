@@ -1,5 +1,6 @@
 // The WebGL page in headless Chromium: playback, the start view, the view's limits and every way
 // of moving it. The test video's bands tell the yaw (45 degrees each) and its stripes the pitch.
+// Yaw 0 faces the frame's centre column, so a view yaw y looks at the frame's column (y + 180)/360.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { suiteOf } from './lib/suite.mjs';
@@ -9,12 +10,12 @@ const STAGE = { stage: [128, 128, 128] };
 const hotSpot = { slot: 2, yaw: 20, pos: 0.1, time: 100, self: 1, title: 'Near', link: 'a.html' };
 
 const suite = suiteOf([
-  { name: 'east', yaw: 30, hotspots: [hotSpot] },
-  { name: 'up', yaw: 240, pitch: 30, controls: false },
-  { name: 'down', yaw: 120, pitch: -30, panningMode: 1 },
+  { name: 'east', yaw: 210, hotspots: [hotSpot] },
+  { name: 'up', yaw: 60, pitch: 30, controls: false },
+  { name: 'down', yaw: 300, pitch: -30, panningMode: 1 },
   // A cylindrical picture (45 degrees above and below the horizon) looked at from 30 up.
-  { name: 'black', video: 'band', yaw: 150, pitch: 30, viewMode: 1, stageColor: '#808080' },
-  { name: 'classic', video: 'band', yaw: 150, pitch: 30, viewMode: 0, stageColor: '#808080' },
+  { name: 'black', video: 'band', yaw: 330, pitch: 30, viewMode: 1, stageColor: '#808080' },
+  { name: 'classic', video: 'band', yaw: 330, pitch: 30, viewMode: 0, stageColor: '#808080' },
 ]);
 const newPage = (options) => suite.newPage(options);
 const url = (name) => `${suite.site.url}${name}.webgl.html`;
@@ -25,17 +26,17 @@ test('the video plays and the start view has the configured yaw and pitch', asyn
   const t1 = await currentTime(page);
   await page.waitForTimeout(400);
   assert.ok((await currentTime(page)) > t1, 'currentTime advances');
-  // Yaw 30 looks into the first band (0..45); the left edge of a 70 degree view is at -5.
+  // Yaw 210 looks at the frame's 30 degrees, in the first band (0..45); the view's left edge at -5.
   assert.deepEqual(await coloursAt(page, { centre: [0.5, 0.5], left: [0.01, 0.5] }),
     { centre: 'red', left: 'purple' });
 
-  // Yaw 240, pitch 30: the black stripe (22.5..39.4 up) in the middle, band 5 above and below it.
+  // Yaw 60 (the frame's 240), pitch 30: the black stripe (22.5..39.4 up) in the middle, band 5 above and below it.
   await openPaused(page, url('up'));
   assert.deepEqual(
     await coloursAt(page, { centre: [0.5, 0.5], above: [0.5, 0.2], below: [0.5, 0.8] }),
     { centre: 'black', above: 'magenta', below: 'magenta' });
 
-  // Yaw 120, pitch -30: the white stripe in the middle, band 2 above it.
+  // Yaw 300 (the frame's 120), pitch -30: the white stripe in the middle, band 2 above it.
   await openPaused(page, url('down'));
   assert.deepEqual(await coloursAt(page, { centre: [0.5, 0.5], above: [0.5, 0.2] }),
     { centre: 'white', above: 'green' });
@@ -158,7 +159,7 @@ test('touch: one finger drags, two fingers pinch to zoom', async () => {
   const zoomedIn = await hotSpotOffset(page);
   assert.ok(zoomedIn > wide * 1.5, `pinch zooms in (${wide} -> ${zoomedIn})`);
 
-  // A finger moved left by three quarters of the view turns it right: yaw 30 -> about 56.
+  // A finger moved left by three quarters of the view turns it right: frame 30 -> about 56.
   await gesture([350], [50]);
   assert.deepEqual(await coloursAt(page, { centre: [0.5, 0.5] }), { centre: 'yellow' });
   await page.context().close();
@@ -172,7 +173,7 @@ test('half-area panning turns while held, faster away from the middle', async ()
   await page.mouse.down();
   await page.waitForTimeout(600);
   await page.mouse.up();
-  // Yaw 120 (green) turned right by tens of degrees, never left.
+  // The frame's 120 (green) turned right by tens of degrees, never left.
   const { above } = await coloursAt(page, { above: [0.5, 0.2] });
   assert.ok(['cyan', 'blue'].includes(above), `turned right, now ${above}`);
   await page.context().close();

@@ -7,8 +7,11 @@
  * The page carries its configuration inline (<script id="qx-config" type="application/json">)
  * because a page opened from disk can neither fetch config.xml nor use its video as a texture.
  *
- * Directions: a yaw of θ degrees looks at the column u = (θ / 360) mod 1 of the frame (u = 0 its
- * left edge); a positive pitch looks up. fov is the horizontal field of view in degrees.
+ * Directions: yaw 0 faces the centre of the video frame, where a 360-degree camera looks; a yaw
+ * of θ degrees looks at the column u = (0.5 + θ / 360) mod 1 (u = 0 the frame's left edge), so a
+ * positive yaw turns right; a positive pitch looks up; fov is the horizontal field of view in
+ * degrees. A hot spot's yaw in config.xml is the preview's turned half a turn, so the viewer
+ * turns it back: it shows where the author saw it. The Flash viewer reads directions the same way.
  *
  * Licence: GPL-3.0-or-later, as the rest of qx_flash_hs.
  */
@@ -19,10 +22,41 @@
   const MIN_FOV = 30;
   const MAX_FOV = 170; // rectilinear projection: tan() grows without bound near 180
   const KEY_STEP = 5; // degrees per arrow key press at a 70 degree field of view
-  const FRONT_YAW = 180; // the frame's centre column: where the camera (and its microphones) look
 
   const clamp = (v, lo, hi) => Math.min(hi, Math.max(lo, v));
   const wrap360 = (v) => ((v % 360) + 360) % 360;
+  /** The view yaw at which the author saw a hot spot that config.xml places at yaw h. */
+  const hotSpotYaw = (h) => wrap360(h + 180);
+
+  /**
+   * Whether a hot-spot link may be followed: never when it would run script (javascript:,
+   * vbscript:) or open inline content (data:), however it is disguised. The text is undone the
+   * way a browser or a URL parser would read it (references, percent escapes, leading blanks and
+   * control characters, tabs and line breaks anywhere) before its scheme is looked at.
+   */
+  function linkAllowed(link) {
+    const named = { amp: '&', lt: '<', gt: '>', quot: '"', apos: "'", colon: ':', tab: '\t',
+      newline: '\n', nbsp: '\u00a0' };
+    const entities = (t) => t.replace(/&(#[0-9]+|#[xX][0-9A-Fa-f]+|[A-Za-z]+);?/g, (all, body) => {
+      if (body[0] !== '#') return named[body.toLowerCase()] ?? all;
+      const code = /^#[xX]/.test(body) ? parseInt(body.slice(2), 16) : parseInt(body.slice(1), 10);
+      return code > 0 && code <= 0x10ffff ? String.fromCodePoint(code) : all;
+    });
+    let s = link;
+    for (let round = 0; round < 4; round++) {
+      const before = s;
+      s = entities(s);
+      try {
+        s = decodeURIComponent(s);
+      } catch {
+        // a stray % stays as it is
+      }
+      if (s === before) break;
+    }
+    s = s.replace(/[\t\n\r]/g, '').replace(/^[\u0000-\u0020\u00a0\ufeff]+/, '');
+    const scheme = /^([A-Za-z][A-Za-z0-9+.-]*):/.exec(s);
+    return !scheme || !['javascript', 'vbscript', 'data'].includes(scheme[1].toLowerCase());
+  }
 
   // ---------------------------------------------------------------- configuration
 
@@ -65,6 +99,7 @@
       hotspots: hotspots
         .filter((h) => h && [h.yaw, h.pos, h.time].every(Number.isFinite))
         .map((h) => ({
+          slot: num(h.id, 0),
           yaw: h.yaw,
           pos: h.pos,
           time: h.time,
@@ -172,7 +207,7 @@ varying vec2 vPos;
 void main() { vPos = aPos; gl_Position = vec4(aPos, 0.0, 1.0); }`;
 
   // Each pixel's ray is turned by the view rotation, then mapped to longitude and latitude and
-  // from there to the equirectangular frame. Rows span +-uHalf radians around the horizon: the
+  // from there to the equirectangular frame (longitude 0, yaw 0, is the frame's centre column). Rows span +-uHalf radians around the horizon: the
   // whole sphere for a 2:1 frame, a band for wider (cylindrical) footage.
   const FRAGMENT_SHADER = `
 #ifdef GL_FRAGMENT_PRECISION_HIGH
@@ -195,7 +230,7 @@ void main() {
   if (!uHasFrame || v < 0.0 || v > 1.0) {
     gl_FragColor = vec4(uStage, 1.0);
   } else {
-    gl_FragColor = texture2D(uFrame, vec2(fract(lon / 6.28318530718), v));
+    gl_FragColor = texture2D(uFrame, vec2(fract(lon / 6.28318530718 + 0.5), v));
   }
 }`;
 
@@ -419,13 +454,35 @@ void main() {
      * out, none leaves it to be found (for texts that change often).
      */
     message(text, role) {
+      if (role === 'alert') this.error = text;
       const box = el('div', { class: 'qx-message', text });
       if (role) box.setAttribute('role', role);
       this.center.replaceChildren(box);
       return box;
     }
 
+    /**
+     * What is shown, for a page's script and the tests; the Flash viewer answers the same
+     * question with the same fields through ExternalInterface.
+     */
+    state() {
+      const video = this.video;
+      return {
+        yaw: this.view ? this.view.yaw : 0,
+        pitch: this.view ? this.view.pitch : 0,
+        fov: this.view ? this.view.shownFov : 0,
+        time: video ? video.currentTime : 0,
+        framesDrawn: this.framesDrawn || 0,
+        videoWidth: video ? video.videoWidth : 0,
+        videoHeight: video ? video.videoHeight : 0,
+        visible: (this.hotSpots || []).filter((e) => e.shown).map((e) => e.spot.slot),
+        ready: Boolean(this.drawn && this.drawn.frame) && !this.error,
+        error: this.error || null,
+      };
+    }
+
     start() {
+      window.qxViewerState = () => this.state();
       if (location.protocol === 'file:') {
         this.message(
           'This page must be served over HTTP: opened from disk, a browser does not let it ' +
@@ -540,6 +597,7 @@ void main() {
       if (fresh || viewChanged) {
         renderer.draw(this.view);
         this.drawn.version = this.view.version;
+        this.framesDrawn = (this.framesDrawn || 0) + 1;
       }
       this.updateHotSpots(video.currentTime, viewChanged);
       if (this.audio) this.audio.follow(this.view.yaw);
@@ -549,7 +607,10 @@ void main() {
     // ---- hot spots
 
     makeHotSpot(spot) {
-      const link = el('a', { class: 'qx-hs', href: spot.link || '#' });
+      // A link that would run script is never followed: the hot spot shows, but leads nowhere.
+      const safe = linkAllowed(spot.link);
+      const link = el('a', safe ? { class: 'qx-hs', href: spot.link || '#' }
+        : { class: 'qx-hs', tabindex: '0', 'aria-disabled': 'true' });
       link.hidden = true;
       if (!spot.self) {
         link.target = '_blank';
@@ -570,7 +631,7 @@ void main() {
     /** A hot spot reached with Tab but outside the view turns the view towards it. */
     lookAtHotSpot(entry) {
       if (!entry.away) return;
-      this.view.set(entry.spot.yaw, 0);
+      this.view.set(hotSpotYaw(entry.spot.yaw), 0);
       this.updateHotSpots(this.video.currentTime, true);
     }
 
@@ -580,6 +641,7 @@ void main() {
       for (const entry of this.hotSpots) {
         const { spot, link } = entry;
         const active = time >= spot.pos && time < spot.pos + spot.time;
+        entry.shown = active && !entry.away;
         if (active !== entry.active) {
           entry.active = active;
           link.hidden = !active;
@@ -588,11 +650,12 @@ void main() {
           viewChanged = true;
         }
         if (!active || !viewChanged) continue;
-        const at = this.view.project(spot.yaw, 0);
+        const at = this.view.project(hotSpotYaw(spot.yaw), 0);
         const away = !at || at.x < 0 || at.x > 1 || at.y < 0 || at.y > 1;
         // Out of view it stays in the tab order, parked inside the box and transparent.
         const x = away ? width / 2 : at.x * width;
         const y = away ? height / 2 : at.y * height;
+        entry.shown = !away;
         if (away !== entry.away) {
           entry.away = away;
           link.classList.toggle('qx-away', away);
@@ -707,7 +770,7 @@ void main() {
           context,
           follow(yaw) {
             // Turned to the right of the camera's front, the front is heard on the left.
-            const pan = -Math.sin((yaw - FRONT_YAW) * DEG) * strength;
+            const pan = -Math.sin(yaw * DEG) * strength;
             if (Math.abs(panner.pan.value - pan) > 0.005) panner.pan.value = pan;
           },
         };

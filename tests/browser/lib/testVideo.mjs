@@ -3,7 +3,7 @@
 // above the horizon and a white one as far below tell the pitch; a 440 Hz tone for the sound.
 import { execFileSync } from 'node:child_process';
 
-// Band k covers yaw 45k .. 45(k+1), i.e. the frame's columns k/8 .. (k+1)/8.
+// Band k covers the frame's columns k/8 .. (k+1)/8: view yaws 45k - 180 .. 45(k+1) - 180.
 export const BANDS = [
   ['red', [255, 0, 0]], ['yellow', [255, 255, 0]], ['green', [0, 255, 0]],
   ['cyan', [0, 255, 255]], ['blue', [0, 0, 255]], ['magenta', [255, 0, 255]],
@@ -11,8 +11,8 @@ export const BANDS = [
 ];
 export const STRIPES = [['black', [0, 0, 0]], ['white', [255, 255, 255]]];
 
-/** The name of the band that a yaw (degrees) looks at. */
-export const bandAt = (yaw) => BANDS[Math.floor((((yaw % 360) + 360) % 360) / 45)][0];
+/** The name of the band that a view yaw (degrees; 0 faces the frame's centre) looks at. */
+export const bandAt = (yaw) => BANDS[Math.floor(((((yaw + 180) % 360) + 360) % 360) / 45)][0];
 
 const hex = ([r, g, b]) => '0x' + [r, g, b].map((c) => c.toString(16).padStart(2, '0')).join('');
 

@@ -153,8 +153,9 @@ class Panorama {
 	}
 
 	/**
-	 * Draws one triangle that maps the right (blue) half of a two-pixel texture and reads the
-	 * result back: blue means the runtime honours UVs. Any failure means it does not.
+	 * Draws a square that maps only the left (red) quarter of a red-and-blue texture and reads
+	 * its right side back: red there means the runtime honours UVs; a texture drawn unmapped shows
+	 * blue (or nothing) there. Any failure means it does not.
 	 */
 	static function probeUvMapping():Bool {
 		try {
@@ -164,14 +165,14 @@ class Panorama {
 			s.graphics.beginBitmapFill(tex, null, false, false);
 			var xy = new flash.Vector<Float>(), uv = new flash.Vector<Float>(), idx = new flash.Vector<Int>();
 			for (p in [0.0, 0, 8, 0, 0, 8, 8, 8]) xy.push(p);
-			for (p in [0.75, 0, 1, 0, 0.75, 1, 1, 1]) uv.push(p);
+			for (p in [0.0, 0, 0.25, 0, 0, 1, 0.25, 1]) uv.push(p);
 			for (i in [0, 1, 2, 1, 3, 2]) idx.push(i);
 			s.graphics.drawTriangles(xy, idx, uv);
 			s.graphics.endFill();
 			var out = new BitmapData(8, 8, false, 0);
 			out.draw(s);
-			var left = out.getPixel(1, 4);
-			return (left & 0xFF) > 0x80 && (left >> 16) < 0x40;
+			var right = out.getPixel(6, 4);
+			return (right >> 16) > 0x80 && (right & 0xFF) < 0x40;
 		} catch (e:Dynamic) {
 			return false;
 		}
