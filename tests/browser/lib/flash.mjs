@@ -28,10 +28,18 @@ export async function waitForState(page, predicate, what, timeout = 45000) {
   throw new Error(`timed out waiting for ${what}; last state ${JSON.stringify(state)}`);
 }
 
+/** Waits until the viewer has drawn `count` more frames: what it shows then matches its state. */
+export async function settle(page, count = 2) {
+  const start = (await viewerState(page)).framesDrawn;
+  return waitForState(page, (s) => s.framesDrawn >= start + count, `${count} more frames`, 15000);
+}
+
 /** Opens a Flash page and waits until its video has played past `atLeast` seconds. */
 export async function openFlash(page, url, atLeast = 0.3) {
-  await page.goto(url);
-  return waitForState(page, (s) => s.ready && s.time > atLeast && s.framesDrawn > 1, 'playback');
+  // Not waiting for "load": that waits for Ruffle's WebAssembly too, which the state below covers.
+  await page.goto(url, { waitUntil: 'domcontentloaded' });
+  return waitForState(page, (s) => s.ready && s.time > atLeast && s.framesDrawn > 1,
+    `${url} playing`);
 }
 
 /** The stage as a pixel reader (Ruffle draws the movie into the player element). */

@@ -157,7 +157,7 @@ export function serveWithRedirect(dir, withRuffle = false) {
 
 /**
  * Publishes and converts `pages` (partial page descriptions over defaultPage; `webgl: false`
- * leaves the HTML5 version out) into a new temporary folder, adds `extraFiles`
+ * leaves the HTML5 version out and publishes into the folder NAME/) into a new temporary folder, adds `extraFiles`
  * ({ name: content }), and serves it; `withRuffle` serves the Flash pages with Ruffle added (the
  * real tools only). Resolves to { dir, url, close() }.
  */
@@ -175,13 +175,17 @@ export async function buildSite(pages, extraFiles = {}, { withRuffle = false } =
     if (usesTools()) {
       const project = path.join(work, `${p.name}.pp`);
       fs.writeFileSync(project, projectFileText(p, videos[p.video]), 'latin1');
-      run(process.env.QX_CLI, ['publish', project, path.join(dir, `${p.name}.html`)]);
-      if (p.webgl !== false) run(process.env.QX_CLI, ['webgl', path.join(dir, `${p.name}.html`)]);
+      // A Flash page reads the config.xml beside it, so each gets a folder of its own.
+      const pagePath = p.webgl === false
+        ? path.join(dir, p.name, `${p.name}.html`) : path.join(dir, `${p.name}.html`);
+      run(process.env.QX_CLI, ['publish', project, pagePath]);
+      if (p.webgl !== false) run(process.env.QX_CLI, ['webgl', pagePath]);
     } else {
       convertWithNode(dir, p, videos[p.video]);
     }
   }
   for (const [name, content] of Object.entries(extraFiles)) {
+    fs.mkdirSync(path.dirname(path.join(dir, name)), { recursive: true });
     fs.writeFileSync(path.join(dir, name), content);
   }
   if (withRuffle && !usesTools()) throw new Error('Flash pages are made and served by the real tools only');

@@ -33,8 +33,8 @@ export function makeBandsVideo(file, { width = 1024, height = 512, seconds = 8, 
     ? `,drawbox=x=0:y=${row(39.4)}:w=${width}:h=${row(22.5) - row(39.4)}:color=black:t=fill` +
       `,drawbox=x=0:y=${row(-22.5)}:w=${width}:h=${row(-39.4) - row(-22.5)}:color=white:t=fill`
     : '';
-  // `flicker`: a box on the horizon in band 7 (yaw 326..349 of the frame), white for the first
-  // half of every second and purple the rest: pixels that prove the picture moves.
+  // `flicker`: a box on the horizon in band 7 (view yaws 146..169), white for the first half of
+  // every second and purple the rest: pixels that prove the picture moves.
   const box = flicker && width === 2 * height
     ? `,drawbox=x=${width * 29 / 32}:y=${row(10)}:w=${width / 16}:h=${row(-10) - row(10)}` +
       `:color=white:t=fill:enable='lt(mod(t,1),0.5)'`
