@@ -64,6 +64,7 @@ class Main extends Sprite {
 	var dragX = 0.0;
 	var dragY = 0.0;
 	var lastTick = 0;
+	var videoStarted = 0;
 
 	static function main() {
 		Lib.current.addChild(new Main());
@@ -159,6 +160,7 @@ class Main extends Sprite {
 		video.smoothing = config.smooth;
 		video.attachNetStream(stream);
 		stream.play(config.movie);
+		videoStarted = Lib.getTimer();
 	}
 
 	function metaData(m:Dynamic) {
@@ -187,6 +189,12 @@ class Main extends Sprite {
 		var time = stream == null ? 0 : stream.time;
 		// Without metadata after a second of playing, take the usual 2:1 frame.
 		if (texture == null && time > 1) useSize(VIDEO_W, VIDEO_H);
+		// Not every runtime reports a missing file: no metadata and no playing long after the
+		// buffering time means the video never came.
+		if (texture == null && time == 0 && now - videoStarted > Math.max(20000, config.bufferingMs + 10000)) {
+			fail("The video " + config.movie + " could not be loaded.");
+			return;
+		}
 		var fresh = false;
 		if (texture != null && time != lastTime) {
 			texture.draw(video, textureMatrix, null, null, null, config.smooth);
