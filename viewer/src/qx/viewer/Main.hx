@@ -55,6 +55,7 @@ class Main extends Sprite {
 	var muted = false;
 	var level = 0.5;
 	var pan = 0.0;
+	var soundSet = false;
 	var error:String = null;
 	var dragging = false;
 	var dragX = 0.0;
@@ -108,9 +109,6 @@ class Main extends Sprite {
 		view = new View(config);
 		level = config.volume / 100;
 		muted = config.volume == 0;
-		graphics.beginFill(config.stageColor);
-		graphics.drawRect(0, 0, stage.stageWidth, stage.stageHeight);
-		graphics.endFill();
 		panorama = new Panorama(view, config.smooth);
 		addChildAt(panorama.shape, 0);
 		for (h in config.hotSpots) spots.push({h: h, sprite: hotSpotSprite(h), shown: false});
@@ -131,6 +129,11 @@ class Main extends Sprite {
 	function layout() {
 		var w = stage.stageWidth, h = stage.stageHeight;
 		view.setAspect(h / Math.max(1, w));
+		// The stage colour shows beyond the picture (Black Areas) and before the first frame.
+		graphics.clear();
+		graphics.beginFill(config.stageColor);
+		graphics.drawRect(0, 0, w, h);
+		graphics.endFill();
 		if (bar != null) bar.layout(w, h);
 		drawnVersion = -1;
 	}
@@ -320,8 +323,9 @@ class Main extends Sprite {
 	function applySound() {
 		// Turned to the right of the camera's front, the front is heard on the left.
 		var p = view == null ? 0 : -Math.sin(view.yaw * Math.PI / 180) * config.balance / 100;
-		if (stream == null || (Math.abs(p - pan) < 0.005 && p != 0)) return;
+		if (stream == null || (soundSet && Math.abs(p - pan) < 0.005)) return;
 		pan = p;
+		soundSet = true;
 		stream.soundTransform = new SoundTransform(muted ? 0 : level, p);
 	}
 
@@ -341,14 +345,14 @@ class Main extends Sprite {
 			setVolume: function(v:Float) {
 				level = v;
 				muted = v == 0;
-				pan = 99;
+				soundSet = false;
 				applySound();
 			},
 			volume: function() return level,
 			toggleMute: function() {
 				muted = !muted;
 				if (!muted && level == 0) level = 0.5;
-				pan = 99;
+				soundSet = false;
 				applySound();
 			},
 			isMuted: function() return muted,
