@@ -33,6 +33,8 @@ class ControlBar extends Sprite {
 	var full = new Sprite();
 	var barWidth = 0.0;
 	var dragging:Sprite;
+	// what each part shows now: redrawing vector shapes every frame costs some players dearly
+	var shown = new Map<String, String>();
 
 	public function new(player:Player) {
 		super();
@@ -86,19 +88,28 @@ class ControlBar extends Sprite {
 		volume.x = w - 86;
 		mute.x = w - 110;
 		seek.x = 112;
+		shown = new Map();
 		update();
 	}
 
 	/** Redraws the parts that follow the video; cheap enough for every frame. */
 	public function update() {
 		var w = barWidth;
-		button(play, player.isPlaying() ? "pause" : "play");
-		button(mute, player.isMuted() ? "muted" : "sound");
-		button(full, "full");
+		if (changed("play", player.isPlaying() ? "pause" : "play")) button(play, shown.get("play"));
+		if (changed("mute", player.isMuted() ? "muted" : "sound")) button(mute, shown.get("mute"));
+		if (changed("full", "full")) button(full, "full");
 		var t = player.timeText();
 		if (time.text != t) time.text = t;
-		track(seek, Math.max(20, w - 112 - 116), player.position());
-		track(volume, 56, player.isMuted() ? 0 : player.volume());
+		var seekWidth = Math.max(20, w - 112 - 116), at = player.position();
+		if (changed("seek", seekWidth + " " + Math.round(at * seekWidth))) track(seek, seekWidth, at);
+		var level = player.isMuted() ? 0 : player.volume();
+		if (changed("volume", Std.string(Math.round(level * 56)))) track(volume, 56, level);
+	}
+
+	function changed(part:String, state:String):Bool {
+		if (shown.get(part) == state) return false;
+		shown.set(part, state);
+		return true;
 	}
 
 	static function track(s:Sprite, w:Float, f:Float) {

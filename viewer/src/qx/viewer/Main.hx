@@ -31,11 +31,9 @@ import flash.utils.ByteArray;
  * page's script (and the browser tests) can read what is shown.
  */
 class Main extends Sprite {
-	// The Video object's own size: draw() renders a Video at the size it was made with.
+	// The frame size taken when the video tells none.
 	static inline var VIDEO_W = 1024;
 	static inline var VIDEO_H = 512;
-	// Wider textures cost more per frame than they add on a stage of at most 1200 pixels.
-	static inline var MAX_TEXTURE = 1024;
 	static inline var KEY_STEP = 5.0;
 
 	var config:Config;
@@ -47,8 +45,6 @@ class Main extends Sprite {
 	var bar:ControlBar;
 	var stream:NetStream;
 	var video:Video;
-	var texture:BitmapData;
-	var textureMatrix:Matrix;
 	var duration = 0.0;
 	var videoWidth = 0;
 	var videoHeight = 0;
@@ -59,11 +55,13 @@ class Main extends Sprite {
 	var muted = false;
 	var level = 0.5;
 	var pan = 0.0;
+	var soundSet = false;
 	var error:String = null;
 	var dragging = false;
 	var dragX = 0.0;
 	var dragY = 0.0;
 	var lastTick = 0;
+	var videoStarted = 0;
 
 	static function main() {
 		Lib.current.addChild(new Main());
@@ -111,9 +109,6 @@ class Main extends Sprite {
 		view = new View(config);
 		level = config.volume / 100;
 		muted = config.volume == 0;
-		graphics.beginFill(config.stageColor);
-		graphics.drawRect(0, 0, stage.stageWidth, stage.stageHeight);
-		graphics.endFill();
 		panorama = new Panorama(view, config.smooth);
 		addChildAt(panorama.shape, 0);
 		for (h in config.hotSpots) spots.push({h: h, sprite: hotSpotSprite(h), shown: false});
@@ -134,6 +129,11 @@ class Main extends Sprite {
 	function layout() {
 		var w = stage.stageWidth, h = stage.stageHeight;
 		view.setAspect(h / Math.max(1, w));
+		// The stage colour shows beyond the picture (Black Areas) and before the first frame.
+		graphics.clear();
+		graphics.beginFill(config.stageColor);
+		graphics.drawRect(0, 0, w, h);
+		graphics.endFill();
 		if (bar != null) bar.layout(w, h);
 		drawnVersion = -1;
 	}
@@ -155,10 +155,8 @@ class Main extends Sprite {
 		stream.addEventListener(flash.events.AsyncErrorEvent.ASYNC_ERROR, function(_) {});
 		stream.addEventListener(IOErrorEvent.IO_ERROR, function(_) fail("The video " + config.movie + " could not be loaded."));
 		applySound();
-		video = new Video(VIDEO_W, VIDEO_H);
-		video.smoothing = config.smooth;
-		video.attachNetStream(stream);
 		stream.play(config.movie);
+		videoStarted = Lib.getTimer();
 	}
 
 	function metaData(m:Dynamic) {
@@ -166,15 +164,16 @@ class Main extends Sprite {
 		if (m.width != null && m.height != null) useSize(Std.int(m.width), Std.int(m.height));
 	}
 
+	/** The frame size is known: a Video of that size (draw() renders a Video at its own size). */
 	function useSize(w:Int, h:Int) {
 		if (w <= 0 || h <= 0 || (w == videoWidth && h == videoHeight)) return;
 		videoWidth = w;
 		videoHeight = h;
 		view.setPicture(w, h);
-		var tw = Std.int(Math.min(w, MAX_TEXTURE)), th = Std.int(Math.max(1, Math.round(tw * h / w)));
-		if (texture != null) texture.dispose();
-		texture = new BitmapData(tw, th, false, config.stageColor);
-		textureMatrix = new Matrix(tw / VIDEO_W, 0, 0, th / VIDEO_H);
+		if (video != null) video.attachNetStream(null);
+		video = new Video(w, h);
+		video.smoothing = config.smooth;
+		video.attachNetStream(stream);
 	}
 
 	function frame() {
@@ -186,17 +185,21 @@ class Main extends Sprite {
 		if (dragging && config.panningMode == 1) heldPan(seconds);
 		var time = stream == null ? 0 : stream.time;
 		// Without metadata after a second of playing, take the usual 2:1 frame.
-		if (texture == null && time > 1) useSize(VIDEO_W, VIDEO_H);
-		var fresh = false;
-		if (texture != null && time != lastTime) {
-			texture.draw(video, textureMatrix, null, null, null, config.smooth);
+		if (video == null && time > 1) useSize(VIDEO_W, VIDEO_H);
+		// Not every runtime reports a missing file: no metadata and no playing long after the
+		// buffering time means the video never came.
+		if (video == null && time == 0 && now - videoStarted > Math.max(20000, config.bufferingMs + 10000)) {
+			fail("The video " + config.movie + " could not be loaded.");
+			return;
+		}
+		var fresh = video != null && time != lastTime;
+		if (fresh) {
 			lastTime = time;
-			fresh = true;
 			if (status.visible && time > 0) hideStatus();
 		}
 		var moved = view.version != drawnVersion;
-		if (texture != null && (fresh || moved)) {
-			panorama.draw(texture, stage.stageWidth, stage.stageHeight);
+		if (video != null && (fresh || moved)) {
+			panorama.draw(video, videoWidth, videoHeight, fresh, stage.stageWidth, stage.stageHeight);
 			drawnVersion = view.version;
 			framesDrawn++;
 		}
@@ -320,8 +323,9 @@ class Main extends Sprite {
 	function applySound() {
 		// Turned to the right of the camera's front, the front is heard on the left.
 		var p = view == null ? 0 : -Math.sin(view.yaw * Math.PI / 180) * config.balance / 100;
-		if (stream == null || (Math.abs(p - pan) < 0.005 && p != 0)) return;
+		if (stream == null || (soundSet && Math.abs(p - pan) < 0.005)) return;
 		pan = p;
+		soundSet = true;
 		stream.soundTransform = new SoundTransform(muted ? 0 : level, p);
 	}
 
@@ -341,14 +345,14 @@ class Main extends Sprite {
 			setVolume: function(v:Float) {
 				level = v;
 				muted = v == 0;
-				pan = 99;
+				soundSet = false;
 				applySound();
 			},
 			volume: function() return level,
 			toggleMute: function() {
 				muted = !muted;
 				if (!muted && level == 0) level = 0.5;
-				pan = 99;
+				soundSet = false;
 				applySound();
 			},
 			isMuted: function() return muted,
@@ -411,7 +415,7 @@ class Main extends Sprite {
 			videoWidth: videoWidth,
 			videoHeight: videoHeight,
 			visible: [for (s in spots) if (s.shown) s.h.slot],
-			ready: texture != null && error == null,
+			ready: video != null && lastTime > 0 && error == null,
 			error: error
 		};
 	}

@@ -1,6 +1,7 @@
 package qx.viewer;
 
 import flash.display.BitmapData;
+import flash.display.IBitmapDrawable;
 import flash.display.Shape;
 import flash.display.TriangleCulling;
 import flash.geom.Matrix;
@@ -21,14 +22,17 @@ class Panorama {
 	var columns = 0;
 	var rows = 0;
 	var builtFor = -1.0;
-	// per vertex: view yaw, pitch, u, v; then the projection of the current frame
-	var dirYaw:Array<Float> = [];
-	var dirPitch:Array<Float> = [];
+	// per vertex: its direction (made once per grid), then its projection in the current view
+	var dirX = new flash.Vector<Float>();
+	var dirY = new flash.Vector<Float>();
+	var dirZ = new flash.Vector<Float>();
 	var sx = new flash.Vector<Float>();
 	var sy = new flash.Vector<Float>();
 	var depth = new flash.Vector<Float>();
 	var inFront = new flash.Vector<Bool>();
 	var matrix = new Matrix();
+	// Copies wider than this cost more per frame than they add on a stage of at most 1200 pixels.
+	static inline var MAX_TEXTURE = 1024;
 
 	public function new(view:View, smooth:Bool) {
 		this.view = view;
@@ -36,45 +40,69 @@ class Panorama {
 		uvMapping = probeUvMapping();
 	}
 
-	/** Draws the view of texture into a width x height area. */
-	public function draw(texture:BitmapData, width:Float, height:Float) {
+	/**
+	 * Draws the view into a width x height area. Only the part of the frame that the view shows
+	 * is copied from the video, at about the video's own resolution: copying a frame costs some
+	 * runtimes in proportion to the copy's size, and a whole frame would be both dearer and
+	 * blurrier. fresh: the video has a new frame since the last call.
+	 */
+	public function draw(video:IBitmapDrawable, videoW:Int, videoH:Int, fresh:Bool, width:Float, height:Float) {
 		var g = shape.graphics;
 		g.clear();
-		if (texture == null) return;
 		rebuild();
-		var n = dirYaw.length;
+		var n = dirX.length;
 		for (k in 0...n) {
-			view.toCamera(dirYaw[k], dirPitch[k]);
+			view.rotate(dirX[k], dirY[k], dirZ[k]);
 			depth[k] = -view.cz;
 			inFront[k] = view.cz < -0.02;
 			sx[k] = view.screenX() * width;
 			sy[k] = view.screenY() * height;
 		}
-		if (uvMapping) drawMapped(texture, width, height) else drawAffine(texture, width, height);
+		if (!findCells(width, height)) return;
+		if (fresh || regionChanged) copyRegion(video, videoW, videoH);
+		if (uvMapping) drawMapped() else drawAffine();
 	}
 
-	// Cells of about a sixth of the field of view, between 24 and 72 around.
+	// The cells in view, each with its column unwrapped to lie near the view's centre column
+	// (so a view across the frame's left and right edges is one run of columns).
+	var cellColumn = new flash.Vector<Int>();
+	var cellRow = new flash.Vector<Int>();
+	var cellCount = 0;
+	// The copied region: columns c0 .. c1 (unwrapped), rows r0 .. r1, into rw x rh texels.
+	var c0 = 0;
+	var c1 = 0;
+	var r0 = 0;
+	var r1 = 0;
+	var rw = 0;
+	var rh = 0;
+	var regionChanged = true;
+	var texture:BitmapData;
+	var copyMatrix = new Matrix();
+
+	// Cells of about a fifth of the field of view, between 16 and 64 around: each cell costs two
+	// fills, and finer cells bend straight lines less.
 	function rebuild() {
-		var want = Std.int(Config.clamp(Math.round(360 / (view.shownFov / 6) / 4) * 4, 24, 72));
+		var want = Std.int(Config.clamp(Math.round(360 / (view.shownFov / 5) / 4) * 4, 16, 64));
 		if (want == columns && builtFor == view.pictureHalf) return;
 		columns = want;
 		rows = Std.int(Math.max(4, Math.round(columns * view.pictureHalf / 180)));
 		builtFor = view.pictureHalf;
-		dirYaw = [];
-		dirPitch = [];
-		for (j in 0...rows + 1)
-			for (i in 0...columns + 1) {
-				dirYaw.push(i / columns * 360 - 180);
-				dirPitch.push((0.5 - j / rows) * 2 * view.pictureHalf);
-			}
-		var n = dirYaw.length;
+		regionChanged = true;
+		var n = (rows + 1) * (columns + 1);
+		dirX.length = dirY.length = dirZ.length = n;
 		sx.length = sy.length = depth.length = n;
 		inFront.length = n;
+		var k = 0;
+		for (j in 0...rows + 1)
+			for (i in 0...columns + 1) {
+				// column 0 is yaw -180, the frame's left edge
+				var yaw = (i / columns * 2 - 1) * Math.PI, pitch = (0.5 - j / rows) * 2 * view.pictureHalf * Math.PI / 180;
+				dirX[k] = Math.sin(yaw) * Math.cos(pitch);
+				dirY[k] = Math.sin(pitch);
+				dirZ[k] = -Math.cos(yaw) * Math.cos(pitch);
+				k++;
+			}
 	}
-
-	inline function u(k:Int):Float return (k % (columns + 1)) / columns;
-
-	inline function v(k:Int):Float return Std.int(k / (columns + 1)) / rows;
 
 	/** Whether a cell is worth drawing: all corners in front, not wholly off one side. */
 	function cellShown(a:Int, w:Float, h:Float):Bool {
@@ -86,46 +114,106 @@ class Panorama {
 			|| (sy[a] > h && sy[b] > h && sy[c] > h && sy[d] > h));
 	}
 
-	function drawMapped(texture:BitmapData, w:Float, h:Float) {
-		var xy = new flash.Vector<Float>(), uvt = new flash.Vector<Float>(), idx = new flash.Vector<Int>();
-		var n = dirYaw.length;
-		for (k in 0...n) {
-			xy.push(sx[k]);
-			xy.push(sy[k]);
-			uvt.push(u(k));
-			uvt.push(v(k));
-			uvt.push(1 / Math.max(depth[k], 1e-3));
-		}
+	function findCells(w:Float, h:Float):Bool {
+		var centre = Std.int(View.column(view.yaw) * columns);
+		var nc0 = 1 << 30, nc1 = -(1 << 30), nr0 = rows, nr1 = 0;
+		cellCount = 0;
 		for (j in 0...rows)
 			for (i in 0...columns) {
-				var a = j * (columns + 1) + i;
-				if (!cellShown(a, w, h)) continue;
-				var b = a + 1, c = a + columns + 1, d = c + 1;
-				idx.push(a); idx.push(b); idx.push(c);
-				idx.push(b); idx.push(d); idx.push(c);
+				if (!cellShown(j * (columns + 1) + i, w, h)) continue;
+				var ci = i;
+				if (ci - centre > columns / 2) ci -= columns else if (centre - ci > columns / 2) ci += columns;
+				cellColumn[cellCount] = ci;
+				cellRow[cellCount] = j;
+				cellCount++;
+				if (ci < nc0) nc0 = ci;
+				if (ci + 1 > nc1) nc1 = ci + 1;
+				if (j < nr0) nr0 = j;
+				if (j + 1 > nr1) nr1 = j + 1;
 			}
+		if (cellCount == 0) return false;
+		if (nc1 - nc0 > columns) {
+			nc0 = 0;
+			nc1 = columns;
+		}
+		regionChanged = regionChanged || nc0 != c0 || nc1 != c1 || nr0 != r0 || nr1 != r1;
+		c0 = nc0; c1 = nc1; r0 = nr0; r1 = nr1;
+		return true;
+	}
+
+	function copyRegion(video:IBitmapDrawable, videoW:Int, videoH:Int) {
+		var spanU = (c1 - c0) / columns, spanV = (r1 - r0) / rows;
+		rw = Std.int(Config.clamp(Math.round(spanU * videoW), 8, MAX_TEXTURE));
+		rh = Std.int(Config.clamp(Math.round(spanV * videoH), 8, MAX_TEXTURE));
+		// Texture sizes move in steps, so that a turning view does not make a new one every frame.
+		var tw = (rw + 63) & ~63, th = (rh + 63) & ~63;
+		if (texture == null || texture.width < tw || texture.height < th || texture.width > 2 * tw || texture.height > 2 * th) {
+			if (texture != null) texture.dispose();
+			texture = new BitmapData(tw, th, false, 0);
+		}
+		var sxu = rw / spanU, syv = rh / spanV; // texels per whole frame
+		var u0 = c0 / columns, v0 = r0 / rows;
+		var clip = new flash.geom.Rectangle(0, 0, rw, rh);
+		// One copy of the frame, or two where the region crosses the frame's edge.
+		var first = Math.floor(u0), last = Math.ceil(u0 + spanU) - 1;
+		for (k in first...last + 1) {
+			copyMatrix.identity();
+			copyMatrix.scale(sxu / videoW, syv / videoH);
+			copyMatrix.translate((k - u0) * sxu, -v0 * syv);
+			texture.draw(video, copyMatrix, null, null, clip, smooth);
+		}
+		regionChanged = false;
+	}
+
+	// Texture coordinates (texels) of a grid point in the copied region.
+	inline function texU(column:Int):Float return (column - c0) / (c1 - c0) * rw;
+
+	inline function texV(row:Int):Float return (row - r0) / (r1 - r0) * rh;
+
+	function drawMapped() {
+		var xy = new flash.Vector<Float>(), uvt = new flash.Vector<Float>(), idx = new flash.Vector<Int>();
+		var tw = texture.width, th = texture.height, v = 0;
+		for (c in 0...cellCount) {
+			var ci = cellColumn[c], j = cellRow[c];
+			for (corner in 0...4) {
+				var col = ci + (corner & 1), row = j + (corner >> 1);
+				var k = cornerVertex(ci, j, corner);
+				xy.push(sx[k]);
+				xy.push(sy[k]);
+				uvt.push(texU(col) / tw);
+				uvt.push(texV(row) / th);
+				uvt.push(1 / Math.max(depth[k], 1e-3));
+			}
+			idx.push(v); idx.push(v + 1); idx.push(v + 2);
+			idx.push(v + 1); idx.push(v + 3); idx.push(v + 2);
+			v += 4;
+		}
 		shape.graphics.beginBitmapFill(texture, null, false, smooth);
 		shape.graphics.drawTriangles(xy, idx, uvt, TriangleCulling.NONE);
 		shape.graphics.endFill();
 	}
 
-	function drawAffine(texture:BitmapData, w:Float, h:Float) {
-		var tw = texture.width, th = texture.height;
-		for (j in 0...rows)
-			for (i in 0...columns) {
-				var a = j * (columns + 1) + i;
-				if (!cellShown(a, w, h)) continue;
-				var b = a + 1, c = a + columns + 1, d = c + 1;
-				triangle(texture, a, b, c, tw, th);
-				triangle(texture, b, d, c, tw, th);
-			}
+	/** Grid vertex of a cell's corner: 0 top left, 1 top right, 2 bottom left, 3 bottom right. */
+	inline function cornerVertex(ci:Int, j:Int, corner:Int):Int {
+		var i = ci % columns;
+		if (i < 0) i += columns;
+		return (j + (corner >> 1)) * (columns + 1) + i + (corner & 1);
+	}
+
+	function drawAffine() {
+		for (c in 0...cellCount) {
+			var ci = cellColumn[c], j = cellRow[c];
+			var a = cornerVertex(ci, j, 0), b = a + 1, cc = a + columns + 1, d = cc + 1;
+			var ul = texU(ci), ur = texU(ci + 1), vt = texV(j), vb = texV(j + 1);
+			triangle(a, ul, vt, b, ur, vt, cc, ul, vb);
+			triangle(b, ur, vt, d, ur, vb, cc, ul, vb);
+		}
 	}
 
 	// Half a pixel of overlap hides the anti-aliased edges that would let the stage show through.
 	static inline var GROW = 0.6;
 
-	function triangle(texture:BitmapData, p0:Int, p1:Int, p2:Int, tw:Int, th:Int) {
-		var u0 = u(p0) * tw, v0 = v(p0) * th, u1 = u(p1) * tw, v1 = v(p1) * th, u2 = u(p2) * tw, v2 = v(p2) * th;
+	function triangle(p0:Int, u0:Float, v0:Float, p1:Int, u1:Float, v1:Float, p2:Int, u2:Float, v2:Float) {
 		var du1 = u1 - u0, dv1 = v1 - v0, du2 = u2 - u0, dv2 = v2 - v0;
 		var det = du1 * dv2 - du2 * dv1;
 		if (Math.abs(det) < 1e-9) return;

@@ -118,7 +118,11 @@ class View {
 	/** Turns a direction given as a view yaw and a pitch into camera coordinates. */
 	public inline function toCamera(dirYaw:Float, dirPitch:Float) {
 		var c = Math.cos(dirPitch * DEG);
-		var x = Math.sin(dirYaw * DEG) * c, y = Math.sin(dirPitch * DEG), z = -Math.cos(dirYaw * DEG) * c;
+		rotate(Math.sin(dirYaw * DEG) * c, Math.sin(dirPitch * DEG), -Math.cos(dirYaw * DEG) * c);
+	}
+
+	/** Camera coordinates of a unit direction (x right, y up, -z ahead at yaw 0). */
+	public inline function rotate(x:Float, y:Float, z:Float) {
 		// the transpose of the rotation undoes it
 		cx = m[0] * x + m[3] * y + m[6] * z;
 		cy = m[1] * x + m[4] * y + m[7] * z;
