@@ -38,8 +38,26 @@ export async function settle(page, count = 2) {
 export async function openFlash(page, url, atLeast = 0.3) {
   // Not waiting for "load": that waits for Ruffle's WebAssembly too, which the state below covers.
   await page.goto(url, { waitUntil: 'domcontentloaded' });
-  return waitForState(page, (s) => s.ready && s.time > atLeast && s.framesDrawn > 1,
+  const state = await waitForState(page, (s) => s.ready && s.time > atLeast && s.framesDrawn > 1,
     `${url} playing`);
+  await dismissRuffleNotice(page);
+  return state;
+}
+
+/**
+ * Ruffle running on a software renderer (as here, without a GPU) opens a notice about hardware
+ * acceleration over the movie the first time the pointer enters it: let it open, and close it.
+ */
+async function dismissRuffleNotice(page) {
+  const box = await playerBox(page);
+  await page.mouse.move(box.x + 1, box.y + 1);
+  const close = page.locator('#hardware-acceleration-modal:not(.hidden) .close-modal');
+  try {
+    await close.click({ timeout: 2000 });
+  } catch {
+    // no notice: a renderer with a GPU behind it
+  }
+  await page.mouse.move(0, 0);
 }
 
 /** The stage as a pixel reader (Ruffle draws the movie into the player element). */

@@ -37,6 +37,7 @@ const VIDEOS = {
   flicker: { width: 1024, height: 512, flicker: true },
   sorenson: { width: 1024, height: 512, flicker: true, codec: 'flv1' },
   f4v: { width: 1024, height: 512, flicker: true, extension: 'f4v' },
+  long: { width: 1024, height: 512, seconds: 16 },
 };
 
 const bbggrr = (rgb) => rgb.slice(5, 7) + rgb.slice(3, 5) + rgb.slice(1, 3);
@@ -57,7 +58,7 @@ export function projectFileText(p, videoPath) {
     tag('VIEWMODE', p.viewMode) + '  //   0 - classic, 1 - black areas',
     tag('PANNINGMODE', p.panningMode + 1) + '  //   1 - classic, 2 - Half Area',
     tag('BLACKAREACOLOR', bbggrr(p.stageColor)), tag('FLASHPLAYER', 1) + '  //   0 - FP9, 1 - FP10',
-    tag('TOOLTIPHELP', 1), tag('HS_ICON', 1), tag('BALANCE', p.balance / 20 + 1),
+    tag('TOOLTIPHELP', 1), tag('HS_ICON', p.hsIcon ?? 1), tag('BALANCE', p.balance / 20 + 1),
     tag('OPTIMIZE', 1), tag('HTML_QUALITY', 3), tag('ZOOMMAX', 130),
     '-'.repeat(47), tag('VIDEO1', videoPath), tag('IFRAME', Number(p.iframe)), '-'.repeat(47),
   ];
