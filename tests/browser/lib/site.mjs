@@ -203,3 +203,33 @@ export async function buildSite(pages, extraFiles = {}, { withRuffle = false } =
     },
   };
 }
+
+const DEMO = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../../examples/demo');
+
+/**
+ * Publishes the bundled example once for each { player, window } (list numbers of the player type
+ * and the window size) into NNN/demo.html, NNN being the stored viewer's number (104 for player 1,
+ * window 4), and serves the folder with Ruffle. Resolves to { dir, url, close() }.
+ */
+export async function buildDemoSite(variants) {
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-demo-'));
+  const dir = path.join(work, 'site');
+  const text = fs.readFileSync(path.join(DEMO, 'demo.pp'), 'latin1')
+    .replace('<VIDEO1>demo.flv</VIDEO1>', `<VIDEO1>${path.join(DEMO, 'demo.flv')}</VIDEO1>`);
+  for (const { player, window } of variants) {
+    const name = String(player * 100 + window);
+    const project = path.join(work, `${name}.pp`);
+    fs.writeFileSync(project, text.replace(/<WINDOW>\d+<\/WINDOW>/, `<WINDOW>${window}</WINDOW>`)
+      .replace(/<FLASHPLAYER>\d+<\/FLASHPLAYER>/, `<FLASHPLAYER>${player}</FLASHPLAYER>`), 'latin1');
+    run(process.env.QX_CLI, ['publish', project, path.join(dir, name, 'demo.html')]);
+  }
+  const server = await serveWithRedirect(dir, true);
+  return {
+    dir,
+    url: server.url,
+    close: async () => {
+      await server.close();
+      fs.rmSync(work, { recursive: true, force: true });
+    },
+  };
+}
