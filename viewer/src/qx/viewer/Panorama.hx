@@ -33,6 +33,8 @@ class Panorama {
 	var matrix = new Matrix();
 	// Copies wider than this cost more per frame than they add on a stage of at most 1200 pixels.
 	static inline var MAX_TEXTURE = 1024;
+	static inline var NEAR = 0.02;
+	static inline var FAR = 20000.0;
 
 	public function new(view:View, smooth:Bool) {
 		this.view = view;
@@ -53,10 +55,13 @@ class Panorama {
 		var n = dirX.length;
 		for (k in 0...n) {
 			view.rotate(dirX[k], dirY[k], dirZ[k]);
-			depth[k] = -view.cz;
-			inFront[k] = view.cz < -0.02;
-			sx[k] = view.screenX() * width;
-			sy[k] = view.screenY() * height;
+			inFront[k] = view.cz < -NEAR;
+			// A corner behind the camera is put far out in its own direction, so that a cell
+			// reaching behind a wide view still covers the view's edge.
+			var z = inFront[k] ? view.cz : -NEAR;
+			depth[k] = -z;
+			sx[k] = Config.clamp((1 + view.cx / -z / view.tanH) / 2 * width, -FAR, width + FAR);
+			sy[k] = Config.clamp((1 - view.cy / -z / view.tanV) / 2 * height, -FAR, height + FAR);
 		}
 		if (!findCells(width, height)) return;
 		if (fresh || regionChanged) copyRegion(video, videoW, videoH);
@@ -104,10 +109,10 @@ class Panorama {
 			}
 	}
 
-	/** Whether a cell is worth drawing: all corners in front, not wholly off one side. */
+	/** Whether a cell is worth drawing: a corner in front, not wholly off one side. */
 	function cellShown(a:Int, w:Float, h:Float):Bool {
 		var b = a + 1, c = a + columns + 1, d = c + 1;
-		if (!(inFront[a] && inFront[b] && inFront[c] && inFront[d])) return false;
+		if (!(inFront[a] || inFront[b] || inFront[c] || inFront[d])) return false;
 		return !((sx[a] < 0 && sx[b] < 0 && sx[c] < 0 && sx[d] < 0)
 			|| (sx[a] > w && sx[b] > w && sx[c] > w && sx[d] > w)
 			|| (sy[a] < 0 && sy[b] < 0 && sy[c] < 0 && sy[d] < 0)
@@ -133,8 +138,10 @@ class Panorama {
 			}
 		if (cellCount == 0) return false;
 		if (nc1 - nc0 > columns) {
+			// All the way round (a view of a pole): the whole frame, every cell in its own column.
 			nc0 = 0;
 			nc1 = columns;
+			for (c in 0...cellCount) cellColumn[c] = (cellColumn[c] + columns) % columns;
 		}
 		regionChanged = regionChanged || nc0 != c0 || nc1 != c1 || nr0 != r0 || nr1 != r1;
 		c0 = nc0; c1 = nc1; r0 = nr0; r1 = nr1;
