@@ -239,3 +239,13 @@ TEST(Cli, OddArgumentsNeverCrashIt) {
     EXPECT_TRUE(r.exitCode == 0 || r.exitCode == 1 || r.exitCode == 2) << joined << r.exitCode;
   }
 }
+
+// The conversion is a program of its own: a publisher copied without it says what is missing.
+TEST(Cli, WebglWithoutTheConverterBesideIt) {
+  TempFolder temp;
+  const fs::path copy = temp.path() / fs::path(QX_CLI_PATH).filename();
+  fs::copy_file(QX_CLI_PATH, copy);
+  const auto r = runProgram(copy.string(), {"webgl", "page.html"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("qx_flash_hs-webgl was not found"), std::string::npos) << r.err;
+}

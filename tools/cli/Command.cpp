@@ -49,7 +49,7 @@ std::optional<std::vector<std::string_view>> Arguments::option(std::string_view 
 }
 
 void printError(Streams io, std::string_view text) {
-  io.err << "qx_flash_hs-cli: " << text << '\n';
+  io.err << io.program << ": " << text << '\n';
 }
 
 std::optional<Project> loadProjectForCli(std::string_view path, Streams io) {

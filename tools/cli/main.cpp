@@ -19,7 +19,7 @@ constexpr std::array kCommands = {
     Command{"show", "PROJECT.pp [--json]", "print the settings and the hot spots in use", runShow},
     Command{"webgl", "PAGE.html",
             "write the HTML5/WebGL version of a published page and its selector page beside it",
-            runWebgl},
+            runWebglProgram},
 };
 
 void printUsage(std::ostream& out) {

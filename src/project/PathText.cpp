@@ -1,0 +1,14 @@
+#include "project/PathText.h"
+
+namespace qx {
+
+std::filesystem::path pathFromUtf8(std::string_view text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string pathToUtf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+}  // namespace qx
