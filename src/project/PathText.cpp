@@ -11,4 +11,22 @@ std::string pathToUtf8(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+namespace {
+
+bool isWindowsRooted(std::string_view text) {
+  const bool drive = text.size() >= 2 && text[1] == ':' &&
+                     ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
+  return drive || text.starts_with('\\') || text.starts_with('/');
+}
+
+}  // namespace
+
+std::string resolveVideoPath(std::string_view text, const std::filesystem::path& projectFolder) {
+  if (text.empty() || isWindowsRooted(text) || projectFolder.empty()) return std::string(text);
+  std::string generic(text);
+  for (char& c : generic)
+    if (c == '\\') c = '/';
+  return pathToUtf8((projectFolder / pathFromUtf8(generic)).lexically_normal());
+}
+
 }  // namespace qx

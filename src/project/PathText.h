@@ -10,4 +10,10 @@ namespace qx {
 std::filesystem::path pathFromUtf8(std::string_view text);
 std::string pathToUtf8(const std::filesystem::path& path);
 
+// A project's VIDEO1 as a path: a relative one is taken from `projectFolder`, with "\" read as a
+// folder separator on every system (projects travel between Windows and the rest). A Windows
+// absolute path ("C:\...", "\\server\...") is kept as written, so that where it cannot exist
+// the user sees the very path the project names.
+std::string resolveVideoPath(std::string_view text, const std::filesystem::path& projectFolder);
+
 }  // namespace qx

@@ -87,7 +87,8 @@ TEST(Cli, PublishReportsChecksAndFailures) {
   fs::remove(p.temp.path() / "clip.flv");
   auto r = cli({"publish", p.project.string(), (p.temp.path() / "x.html").string()});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not found\n");
+  EXPECT_EQ(r.err,
+            "qx_flash_hs-cli: FLV file not found: " + (p.temp.path() / "clip.flv").string() + "\n");
   EXPECT_FALSE(fs::exists(p.temp.path() / "x.html"));
 
   p.settings.videoPath = "  ";
@@ -113,6 +114,27 @@ TEST(Cli, PublishReportsChecksAndFailures) {
   r = cli({"publish", (p.temp.path() / "none.pp").string(), "x.html"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find((p.temp.path() / "none.pp").string() + ": "), std::string::npos) << r.err;
+}
+
+// Projects saved on Windows name their video with "\\"; a relative one resolves everywhere, an
+// absolute one is reported as the project wrote it.
+TEST(Cli, WindowsVideoPathsInAProject) {
+  ProjectFolder p;
+  fs::create_directory(p.temp.path() / "sub");
+  fs::rename(p.temp.path() / "clip.flv", p.temp.path() / "sub" / "clip.flv");
+  p.settings.videoPath = "sub\\clip.flv";
+  p.save();
+  auto r = cli({"publish", p.project.string(), (p.temp.path() / "site" / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(contents(p.temp.path() / "site" / "clip.flv"), std::string(5000, 'c'));
+
+  p.settings.videoPath = "C:\\Videos\\clip.flv";
+  p.save();
+  r = cli({"publish", p.project.string(), (p.temp.path() / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+#ifndef _WIN32
+  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not found: C:\\Videos\\clip.flv\n");
+#endif
 }
 
 TEST(Cli, PublishIntoTheCurrentFolderWithRelativeNames) {

@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "Command.h"
+#include "project/PathText.h"
 #include "publish/PublishOutputSet.h"
 
 namespace qx::cli {
@@ -12,7 +13,7 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
   const Arguments a(args, kOptions);
   a.expectPositionals(2);
   const std::filesystem::path page = pageFileName(a.positional(1));
-  if (std::filesystem::path(a.positional(1)).filename().empty())
+  if (pathFromUtf8(a.positional(1)).filename().empty())
     throw UsageError{"PAGE.html must name a file, not a folder"};
 
   auto project = loadProjectForCli(a.positional(0), io);
@@ -26,19 +27,20 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
   if (const auto tilt = a.option("--tilt-manual")) settings.tiltManual = (*tilt)[0];
 
   if (const auto problem = checkVideo(settings)) {
-    printError(io, *problem);
+    // The window's message alone; a script's log also needs the path the project names.
+    printError(io, settings.videoPath.empty() ? *problem : *problem + ": " + settings.videoPath);
     return kFailed;
   }
   std::error_code ec;
   if (std::filesystem::is_directory(page, ec)) {
-    printError(io, page.string() + ": is a folder, not a file");
+    printError(io, pathToUtf8(page) + ": is a folder, not a file");
     return kFailed;
   }
 
   const PublishReport report = publishOutputSet(settings, project->hotSpots, page);
-  for (const auto& path : report.written) io.out << "wrote " << path.string() << '\n';
+  for (const auto& path : report.written) io.out << "wrote " << pathToUtf8(path) << '\n';
   for (const auto& path : report.unchanged)
-    io.out << "kept  " << path.string() << " (already in place)\n";
+    io.out << "kept  " << pathToUtf8(path) << " (already in place)\n";
   if (!report.succeeded()) {
     printError(io, publishMessage(report));
     return kFailed;
