@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "Command.h"
+#include "Utf8Arguments.h"
 
 int main(int argc, char** argv) {
   using namespace qx::cli;
-  const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> utf8 = utf8Arguments(argc, argv);
+  const std::vector<std::string_view> args(utf8.begin(), utf8.end());
   const Streams io{std::cout, std::cerr, "qx_flash_hs-webgl"};
   constexpr std::string_view usage =
       "Usage: qx_flash_hs-webgl PAGE.html\n"

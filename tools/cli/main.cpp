@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "Utf8Arguments.h"
 
 namespace qx::cli {
 namespace {
@@ -72,7 +73,8 @@ int dispatch(const std::vector<std::string_view>& args, Streams io) {
 }  // namespace qx::cli
 
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> utf8 = qx::cli::utf8Arguments(argc, argv);
+  const std::vector<std::string_view> args(utf8.begin(), utf8.end());
   const qx::cli::Streams io{std::cout, std::cerr};
   try {
     return qx::cli::dispatch(args, io);
