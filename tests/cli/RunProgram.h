@@ -28,7 +28,16 @@ struct RunResult {
 namespace runprogram_detail {
 
 inline std::filesystem::path fromUtf8(const std::string& text) {
+#ifdef _WIN32
+  // Bytes that are not UTF-8 (a test's odd argument) become U+FFFD rather than an exception.
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                          static_cast<int>(wide.size()))));
+  return std::filesystem::path(wide);
+#else
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
+#endif
 }
 
 inline std::string slurp(const std::filesystem::path& p) {

@@ -149,6 +149,9 @@ TEST(PublishOutputSet, CustomSizeAndManualTiltReachThePageAndConfig) {
 }
 
 TEST(PublishOutputSet, LongPathsAndColonsAreOrdinary) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a colon cannot be part of a Windows file name";
+#endif
   Fixture f;
   fs::path deep = f.site;
   for (int i = 0; i < 6; ++i) deep /= std::string(60, static_cast<char>('a' + i)) + ":x";

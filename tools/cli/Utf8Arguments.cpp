@@ -1,9 +1,14 @@
 #include "Utf8Arguments.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 #include <filesystem>
 #endif
 
@@ -22,8 +27,11 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
     args.emplace_back(text.begin(), text.end());
   }
   LocalFree(wide);
-  // Text printed to a console then shows as written; pipes and files get the bytes unchanged.
+  // Text printed to a console then shows as written; pipes and files get the bytes unchanged,
+  // with "\n" line ends as on every other system (scripts compare them).
   SetConsoleOutputCP(CP_UTF8);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
   return args;
 #else
   return {argv + (argc > 0 ? 1 : 0), argv + argc};
