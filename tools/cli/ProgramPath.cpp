@@ -5,6 +5,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#elif defined(__APPLE__)
+#include <mach-o/dyld.h>
+
+#include <cstdint>
 #endif
 
 namespace qx::cli {
@@ -20,6 +24,14 @@ fs::path thisProgram() {
     if (n < buffer.size()) return fs::path(buffer.substr(0, n));
     buffer.resize(buffer.size() * 2);
   }
+#elif defined(__APPLE__)
+  std::uint32_t size = 0;
+  _NSGetExecutablePath(nullptr, &size);
+  std::string buffer(size, '\0');
+  if (_NSGetExecutablePath(buffer.data(), &size) != 0) return {};
+  std::error_code ec;
+  fs::path self = fs::canonical(buffer.c_str(), ec);
+  return ec ? fs::path() : self;
 #else
   std::error_code ec;
   fs::path self = fs::read_symlink("/proc/self/exe", ec);
