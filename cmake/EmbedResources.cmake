@@ -11,9 +11,9 @@
 #   const EmbeddedFile* findEmbeddedFile(std::string_view type, std::string_view name);
 #   const EmbeddedFile* findEmbeddedPath(std::string_view path);
 #
-# The bytes go in with the assembler's .incbin, so a file of any kind and size costs no more
-# than its own length and compiles in no time. The list of files is taken when CMake runs
-# (a file added or removed re-runs CMake by itself); a changed file rebuilds the table.
+# The bytes go in as plain arrays of numbers, which every compiler takes (GCC, Clang, MinGW,
+# MSVC) on every object format. The table is written when CMake runs; every embedded file is a
+# dependency of that run, so adding, removing or editing one regenerates it.
 function(qx_embed_resources)
   cmake_parse_arguments(ARG "" "TARGET;DIR;NAMESPACE;HEADER" "" ${ARGN})
   foreach(required TARGET DIR NAMESPACE)
@@ -31,9 +31,10 @@ function(qx_embed_resources)
   string(MAKE_C_IDENTIFIER "qx_embed_${ARG_TARGET}" prefix)
   set(out_dir "${CMAKE_CURRENT_BINARY_DIR}/${prefix}")
   set(blobs "")
-  set(decls "")
   set(rows "")
+  set(inputs "")
   set(index 0)
+  string(REPEAT "[0-9a-f]" 64 line_of_hex)
   foreach(file IN LISTS files)
     file(RELATIVE_PATH rel "${dir}" "${file}")
     if(rel MATCHES "(^|/)\\.")  # editor and system files such as .gitkeep or .DS_Store
@@ -47,22 +48,22 @@ function(qx_embed_resources)
     endif()
     get_filename_component(leaf "${rel}" NAME)
     string(REGEX REPLACE "\\.[^.]*$" "" name "${leaf}")
-    # .incbin takes a quoted string: escape backslashes and quotes of the path.
-    string(REPLACE "\\" "\\\\" asm_path "${file}")
-    string(REPLACE "\"" "\\\"" asm_path "${asm_path}")
     set(sym "${prefix}_${index}")
-    string(APPEND blobs
-      "  \".balign 16\\n${sym}:\\n\"\n  R\"qxembed(.incbin \"${asm_path}\")qxembed\" \"\\n\"\n"
-      "  \"${sym}_end:\\n.byte 0\\n\"\n")
-    string(APPEND decls "extern \"C\" const std::byte ${sym}[], ${sym}_end[];\n")
+    file(READ "${file}" hex HEX)
+    string(LENGTH "${hex}" hex_length)
+    math(EXPR size "${hex_length} / 2")
+    # 32 bytes a line: short lines keep every compiler and editor happy.
+    string(REGEX REPLACE "(${line_of_hex})" "\\1\n" hex "${hex}")
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND blobs "alignas(16) const unsigned char ${sym}[] = {\n${bytes}0};\n")
     string(APPEND rows
-      "    {R\"qxembed(${rel})qxembed\", R\"qxembed(${type})qxembed\", "
-      "R\"qxembed(${name})qxembed\", ${sym}, ${sym}_end},\n")
+      "      {R\"qxembed(${rel})qxembed\", R\"qxembed(${type})qxembed\", "
+      "R\"qxembed(${name})qxembed\", bytesOf(${sym}), bytesOf(${sym}) + ${size}},\n")
+    list(APPEND inputs "${file}")
     math(EXPR index "${index} + 1")
   endforeach()
   if(index EQUAL 0)
-    set(blobs "  \"\"\n")
-    set(rows "    {},\n")
+    set(rows "      {},\n")
   endif()
   set(count ${index})
 
@@ -98,17 +99,14 @@ const EmbeddedFile* findEmbeddedPath(std::string_view path);
 
 #include <algorithm>
 
-// Each file's bytes, followed by one NUL that is not part of them (handy for text).
-__asm__(".pushsection .rodata\n"
-@blobs@  ".popsection\n");
-
-@decls@
 namespace @ARG_NAMESPACE@ {
 namespace {
 
+// Each file's bytes, followed by one NUL that is not part of them (handy for text).
+@blobs@
+const std::byte* bytesOf(const unsigned char* data) { return reinterpret_cast<const std::byte*>(data); }
+
 constexpr std::size_t kCount = @count@;
-const EmbeddedFile kFiles[] = {
-@rows@};
 
 bool sameIgnoringCase(std::string_view a, std::string_view b) {
   const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
@@ -118,7 +116,12 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::span<const EmbeddedFile> embeddedFiles() { return {kFiles, kCount}; }
+std::span<const EmbeddedFile> embeddedFiles() {
+  // Built on first use, so no other static initialiser can see it half made.
+  static const EmbeddedFile files[] = {
+@rows@  };
+  return {files, kCount};
+}
 
 const EmbeddedFile* findEmbeddedFile(std::string_view type, std::string_view name) {
   for (const EmbeddedFile& f : embeddedFiles())
@@ -139,7 +142,5 @@ const EmbeddedFile* findEmbeddedPath(std::string_view path) {
 
   target_sources(${ARG_TARGET} PRIVATE "${out_dir}/${prefix}.cpp")
   target_include_directories(${ARG_TARGET} PUBLIC "${out_dir}")
-  # The compiler does not see .incbin files as inputs: name them, so an edit rebuilds the table.
-  set_source_files_properties("${out_dir}/${prefix}.cpp" TARGET_DIRECTORY ${ARG_TARGET}
-    PROPERTIES OBJECT_DEPENDS "${files}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${inputs})
 endfunction()

@@ -7,9 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-if [[ ! -x $build/tools/cli/qx_flash_hs-cli ]]; then
+if [[ ! -x $build/tools/cli/qx_flash_hs-webgl ]]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_BUILD_GUI=OFF >/dev/null
-  cmake --build "$build" -j 2 --target qx_flash_hs-cli
+  cmake --build "$build" -j 2 --target qx_flash_hs-cli qx_flash_hs-webgl
 fi
 cli=$(realpath "$build/tools/cli/qx_flash_hs-cli")
 work=$(mktemp -d "${TMPDIR:-/tmp}/qx_bench.XXXXXX")

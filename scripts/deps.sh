@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that are missing.
-# Usage: scripts/deps.sh [core|gui|all]   (default: all)
+# Usage: scripts/deps.sh [core|gui|windows|all]   (default: all)
 set -euo pipefail
 what=${1:-all}
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev googletest python3)
@@ -14,6 +14,13 @@ if [[ $what != core ]]; then
   # Node.js builds; Debian's own nodejs needs its npm package beside it.
   pkgs+=(chromium nodejs)
   command -v npm >/dev/null || pkgs+=(npm)
+fi
+# The Windows build: MinGW-w64 to cross-build, Wine to run the result, googletest's sources.
+if [[ $what == all || $what == windows ]]; then
+  pkgs+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+fi
+if [[ $what == windows ]]; then
+  pkgs=(build-essential cmake ninja-build g++-mingw-w64-x86-64-posix wine64 googletest)
 fi
 if [[ $what == all ]]; then
   pkgs+=(clang-14 libclang-rt-14-dev python3-yaswfp libimage-exiftool-perl file)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the full build (with the
-# desktop program when QX_BUILD_GUI is not OFF), the core alone without Qt, and the fuzz targets.
+# desktop program when QX_BUILD_GUI is not OFF), the core alone without Qt, the Windows build of
+# the core and the publisher under Wine (unless QX_WINDOWS=OFF), and the fuzz targets.
 # QX_SANITIZE=ON|OFF (default ON) builds with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,6 +20,11 @@ if [[ $gui != OFF ]]; then
   cmake -S . -B build-core -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE="$sanitize" -DQX_BUILD_GUI=OFF
   cmake --build build-core -j "$jobs"
   ctest --test-dir build-core --output-on-failure -j "$jobs"
+fi
+
+if [[ ${QX_WINDOWS:-ON} != OFF ]]; then
+  echo "== Windows build (MinGW-w64, tests under Wine)"
+  scripts/test-windows.sh build-test/tools/cli/qx_flash_hs-cli
 fi
 
 echo "== fuzz targets (${QX_FUZZ_SECONDS:-30} s each)"

@@ -14,9 +14,13 @@ struct AppState {
   // Start folders of the file dialogs: video and project dialogs, and the publish dialog.
   QString lastOpenFolder;
   QString lastSaveFolder;
-  // Program folder + program base name + ".ini", and that folder (redirect utility, guide).
+  // The options file, and the program's folder (redirect utility, guide); the folder defaults
+  // to the options file's when not set before the window is built.
   std::filesystem::path optionsFilePath;
   std::filesystem::path programFolder;
+  // The options file lies in the user's configuration folder, not beside the program: Save
+  // Options makes that folder and says where it wrote.
+  bool optionsInUserFolder = false;
 
   std::uint32_t htmlBgColor = 0xFFFFFF;
   std::uint32_t blackAreaColor = 0x000000;

@@ -29,7 +29,7 @@ MainWindow::MainWindow(AppState& state, Platform& platform, std::unique_ptr<Prev
                        std::filesystem::path optionsFilePath, HelpHooks help)
     : state_(state), platform_(platform), player_(std::move(player)), help_(std::move(help)) {
   state_.optionsFilePath = std::move(optionsFilePath);
-  state_.programFolder = state_.optionsFilePath.parent_path();
+  if (state_.programFolder.empty()) state_.programFolder = state_.optionsFilePath.parent_path();
 
   setWindowTitle(QStringLiteral("Velmora Rovev Avu Ruzi Vazudiru Ruredurov"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -52,6 +52,9 @@ class MainWindow : public QMainWindow {
   ProjectSettings currentSettings() const;
   void applySettings(const ProjectSettings& settings);
 
+  // Loads a project as Load Project does once its file is chosen (a .pp given at start).
+  void openProject(const std::filesystem::path& file);
+
   PopupHelp* popupHelp() const { return popupHelp_.get(); }
   PreviewPlayer& player() { return *player_; }
   HotSpotEditor& editor() { return *editor_; }

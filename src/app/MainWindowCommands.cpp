@@ -2,9 +2,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 
 #include "app/ControlIds.h"
 #include "app/Controls.h"
+#include "app/InstallLayout.h"
 #include "app/MainWindow.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
@@ -108,8 +110,20 @@ void MainWindow::warnAbout(const QString& text) {
 }
 
 void MainWindow::saveOptions() {
-  if (const auto error = saveOptionsFile(state_.optionsFilePath, currentSettings()))
+  if (state_.optionsInUserFolder) {
+    std::error_code ec;  // a failure shows as the save's own error just below
+    std::filesystem::create_directories(state_.optionsFilePath.parent_path(), ec);
+  }
+  if (const auto error = saveOptionsFile(state_.optionsFilePath, currentSettings())) {
     warnAbout(QString::fromStdString(error->message()));
+    return;
+  }
+  // Beside the program the user knows where the file is; anywhere else, say so.
+  if (state_.optionsInUserFolder)
+    platform_.messageBox(this,
+                         QStringLiteral("Options saved in %1")
+                             .arg(QDir::toNativeSeparators(toQString(state_.optionsFilePath))),
+                         QStringLiteral("Save Options"), MessageIcon::Information);
 }
 
 void MainWindow::loadProject() {
@@ -117,8 +131,11 @@ void MainWindow::loadProject() {
       chosenFile(platform_.runFileDialog(this, loadProjectDialog(state_.lastOpenFolder)));
   if (!file) return;
   state_.lastOpenFolder = folderOf(*file);
-  auto loaded =
-      loadProjectFile(toPath(*file), currentSettings(), as<QComboBox>(id::kZoom)->count());
+  openProject(toPath(*file));
+}
+
+void MainWindow::openProject(const std::filesystem::path& file) {
+  auto loaded = loadProjectFile(file, currentSettings(), as<QComboBox>(id::kZoom)->count());
   if (!loaded) {
     warnAbout(QString::fromStdString(loaded.error().message()));
     return;
@@ -145,11 +162,12 @@ void MainWindow::saveProject() {
 void MainWindow::startRedirectUtility() {
   // One copy only: a running utility is brought forward instead of started again.
   if (platform_.activateProgram(kRedirectCaption)) return;
-  platform_.startProgram(toQString(state_.programFolder / executableName("velmora_redirect")));
+  platform_.startProgram(
+      toQString(redirectUtilityFile(state_.programFolder, executableName("velmora_redirect"))));
 }
 
 void MainWindow::openUsersGuide() {
-  platform_.openDocument(toQString(state_.programFolder / "qx_flash_hs.pdf"));
+  platform_.openDocument(toQString(usersGuideFile(state_.programFolder)));
 }
 
 }  // namespace qx

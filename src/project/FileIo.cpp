@@ -5,10 +5,12 @@
 #include <fstream>
 #include <random>
 
+#include "project/PathText.h"
+
 namespace qx {
 
 std::string FileError::message() const {
-  return path.string() + ": " + reason;
+  return pathToUtf8(path) + ": " + reason;
 }
 
 std::string reasonText(const std::error_code& ec) {

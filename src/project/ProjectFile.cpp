@@ -4,6 +4,7 @@
 
 #include "project/NumberText.h"
 #include "project/OptionsFile.h"
+#include "project/PathText.h"
 #include "project/TagValue.h"
 #include "project/TextCodec.h"
 
@@ -65,12 +66,7 @@ Project readProjectFile(std::string_view bytes, ProjectSettings settings, int zo
   const auto value = [&](const std::string& name) { return tagValue(text, "<" + name + ">"); };
 
   Project p{applyOptionBlock(text, std::move(settings), zoomItemCount), {}};
-  p.settings.videoPath = std::string(trimSpaces(value("VIDEO1")));
-  if (!p.settings.videoPath.empty()) {
-    const std::filesystem::path video(p.settings.videoPath);
-    if (video.is_relative() && !projectFolder.empty())
-      p.settings.videoPath = (projectFolder / video).lexically_normal().string();
-  }
+  p.settings.videoPath = resolveVideoPath(trimSpaces(value("VIDEO1")), projectFolder);
   p.settings.iframe = readWholeNumber(value("IFRAME")) != 0 ? 1 : 0;
   for (int slot = 1; slot <= HotSpotList::kSlots; ++slot) {
     HotSpot hs;
@@ -86,7 +82,7 @@ Project readProjectFile(std::string_view bytes, ProjectSettings settings, int zo
 }
 
 std::filesystem::path projectSaveName(std::string_view chosen) {
-  return withSuffix(trimSpaces(chosen), ".pp");
+  return pathFromUtf8(withSuffix(trimSpaces(chosen), ".pp"));
 }
 
 std::optional<FileError> saveProjectFile(const std::filesystem::path& path,

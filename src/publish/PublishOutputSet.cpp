@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "project/PathText.h"
 #include "project/TextCodec.h"
 #include "publish/AirDescriptor.h"
 #include "publish/ConfigXml.h"
@@ -62,12 +63,12 @@ std::optional<std::string> checkVideo(const ProjectSettings& settings) {
   const std::string_view path = trimSpaces(settings.videoPath);
   if (path.empty()) return "FLV file not selected";
   std::error_code ec;
-  if (!fs::is_regular_file(fs::path(path), ec)) return "FLV file not found";
+  if (!fs::is_regular_file(pathFromUtf8(path), ec)) return "FLV file not found";
   return std::nullopt;
 }
 
 fs::path pageFileName(std::string_view chosen) {
-  return withSuffix(chosen, ".html");
+  return pathFromUtf8(withSuffix(chosen, ".html"));
 }
 
 VideoCopy copyVideo(const fs::path& source, const fs::path& target) {
@@ -112,7 +113,7 @@ PublishReport publishOutputSet(const ProjectSettings& settings, const HotSpotLis
   run.note(set.viewer, writeViewerSwf(values.folder, values.viewerName));
   writeIcons(run, set, settings.hsIcon);
 
-  const VideoCopy copy = copyVideo(fs::path(trimSpaces(settings.videoPath)), set.video);
+  const VideoCopy copy = copyVideo(pathFromUtf8(trimSpaces(settings.videoPath)), set.video);
   if (copy.error)
     run.fail(copy.error->path, copy.error->reason);
   else if (copy.copied)

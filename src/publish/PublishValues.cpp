@@ -2,6 +2,7 @@
 
 #include "project/ChoiceLists.h"
 #include "project/NumberText.h"
+#include "project/PathText.h"
 #include "project/TextCodec.h"
 #include "publish/ViewerSelection.h"
 
@@ -47,7 +48,7 @@ PublishValues derivePublishValues(const ProjectSettings& settings,
   PublishValues v;
   v.htmlPath = htmlPath;
   v.folder = htmlPath.parent_path();
-  v.videoName = std::filesystem::path(trimSpaces(settings.videoPath)).filename().string();
+  v.videoName = pathToUtf8(pathFromUtf8(trimSpaces(settings.videoPath)).filename());
   const ViewerChoice viewer = selectViewer(settings);
   v.viewerName = viewer.resourceName;
   v.widthText = viewer.widthText;

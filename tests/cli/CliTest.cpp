@@ -124,7 +124,8 @@ TEST(Cli, PublishReportsChecksAndFailures) {
   fs::remove(p.temp.path() / "clip.flv");
   auto r = cli({"publish", p.project.string(), (p.temp.path() / "x.html").string()});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not found\n");
+  EXPECT_EQ(r.err,
+            "qx_flash_hs-cli: FLV file not found: " + (p.temp.path() / "clip.flv").string() + "\n");
   EXPECT_FALSE(fs::exists(p.temp.path() / "x.html"));
 
   p.settings.videoPath = "  ";
@@ -150,6 +151,27 @@ TEST(Cli, PublishReportsChecksAndFailures) {
   r = cli({"publish", (p.temp.path() / "none.pp").string(), "x.html"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find((p.temp.path() / "none.pp").string() + ": "), std::string::npos) << r.err;
+}
+
+// Projects saved on Windows name their video with "\\"; a relative one resolves everywhere, an
+// absolute one is reported as the project wrote it.
+TEST(Cli, WindowsVideoPathsInAProject) {
+  ProjectFolder p;
+  fs::create_directory(p.temp.path() / "sub");
+  fs::rename(p.temp.path() / "clip.flv", p.temp.path() / "sub" / "clip.flv");
+  p.settings.videoPath = "sub\\clip.flv";
+  p.save();
+  auto r = cli({"publish", p.project.string(), (p.temp.path() / "site" / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(contents(p.temp.path() / "site" / "clip.flv"), std::string(5000, 'c'));
+
+  p.settings.videoPath = "C:\\Videos\\clip.flv";
+  p.save();
+  r = cli({"publish", p.project.string(), (p.temp.path() / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+#ifndef _WIN32
+  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not found: C:\\Videos\\clip.flv\n");
+#endif
 }
 
 TEST(Cli, PublishIntoTheCurrentFolderWithRelativeNames) {
@@ -202,8 +224,10 @@ TEST(Cli, ShowPrintsSettingsAndHotSpotsInUse) {
           R"({"slot": 1, "link": "a.html?x=1\u0026y=2", "title": "A", "yaw": 30, "pos": 2.5, "time": 4, "self": 1})"),
       std::string::npos)
       << r.out;
-  EXPECT_NE(r.out.find(R"("videoPath": ")" + (p.temp.path() / "clip.flv").string() + "\""),
-            std::string::npos);
+  std::string video = (p.temp.path() / "clip.flv").string();
+  for (auto at = video.find('\\'); at != std::string::npos; at = video.find('\\', at + 2))
+    video.insert(at, 1, '\\');  // JSON doubles Windows' separators
+  EXPECT_NE(r.out.find(R"("videoPath": ")" + video + "\""), std::string::npos) << r.out;
 
   writeFile(p.project, std::string("\0\xff<HSPOS2>1<HSLINK2>q\"\\\x01", 25));
   r = cli({"show", p.project.string(), "--json"});
@@ -275,4 +299,14 @@ TEST(Cli, OddArgumentsNeverCrashIt) {
     EXPECT_EQ(r.signal, 0) << joined;
     EXPECT_TRUE(r.exitCode == 0 || r.exitCode == 1 || r.exitCode == 2) << joined << r.exitCode;
   }
+}
+
+// The conversion is a program of its own: a publisher copied without it says what is missing.
+TEST(Cli, WebglWithoutTheConverterBesideIt) {
+  TempFolder temp;
+  const fs::path copy = temp.path() / fs::path(QX_CLI_PATH).filename();
+  fs::copy_file(QX_CLI_PATH, copy);
+  const auto r = runProgram(copy.string(), {"webgl", "page.html"});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("qx_flash_hs-webgl was not found"), std::string::npos) << r.err;
 }

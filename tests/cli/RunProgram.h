@@ -1,15 +1,20 @@
 #pragma once
-// Runs a program with arguments and collects its exit status and both output streams.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+// Runs a program with arguments and collects its exit status and both output streams. Arguments
+// are UTF-8 on every system.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "common/TempFolder.h"
 
@@ -20,10 +25,88 @@ struct RunResult {
   std::string err;
 };
 
+namespace runprogram_detail {
+
+inline std::filesystem::path fromUtf8(const std::string& text) {
+#ifdef _WIN32
+  // Bytes that are not UTF-8 (a test's odd argument) become U+FFFD rather than an exception.
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                          static_cast<int>(wide.size()))));
+  return std::filesystem::path(wide);
+#else
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+#endif
+}
+
+inline std::string slurp(const std::filesystem::path& p) {
+  std::ostringstream s;
+  s << std::ifstream(p, std::ios::binary).rdbuf();
+  return s.str();
+}
+
+#ifdef _WIN32
+// One argument quoted so that the C runtime's parser gives it back unchanged.
+inline std::wstring quoted(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
+  std::wstring out = L"\"";
+  std::size_t slashes = 0;
+  for (const wchar_t c : arg) {
+    if (c == L'\\') {
+      ++slashes;
+      continue;
+    }
+    out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+    slashes = 0;
+    out += c;
+  }
+  out.append(slashes * 2, L'\\');
+  return out + L'"';
+}
+
+inline HANDLE inheritableFile(const std::filesystem::path& path) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+#endif
+
+}  // namespace runprogram_detail
+
 inline RunResult runProgram(const std::string& program, const std::vector<std::string>& args,
                             const std::filesystem::path& workingFolder = {}) {
+  using namespace runprogram_detail;
   TempFolder streams;
   const auto outPath = streams.path() / "out", errPath = streams.path() / "err";
+  RunResult result;
+#ifdef _WIN32
+  std::wstring commandLine = quoted(fromUtf8(program).wstring());
+  for (const auto& a : args) commandLine += L" " + quoted(fromUtf8(a).wstring());
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = inheritableFile(outPath);
+  startup.hStdError = inheritableFile(errPath);
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(fromUtf8(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                     nullptr, workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup,
+                     &process)) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    // Exit codes from 0xC0000000 up are exceptions (access violation, abort), not exits.
+    if (code < 0xC0000000u)
+      result.exitCode = static_cast<int>(code);
+    else
+      result.signal = static_cast<int>(code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(startup.hStdOutput);
+  CloseHandle(startup.hStdError);
+#else
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -34,7 +117,6 @@ inline RunResult runProgram(const std::string& program, const std::vector<std::s
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  RunResult result;
   pid_t pid = 0;
   if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
     int status = 0;
@@ -43,11 +125,7 @@ inline RunResult runProgram(const std::string& program, const std::vector<std::s
     if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   }
   posix_spawn_file_actions_destroy(&actions);
-  const auto slurp = [](const std::filesystem::path& p) {
-    std::ostringstream s;
-    s << std::ifstream(p, std::ios::binary).rdbuf();
-    return s.str();
-  };
+#endif
   result.out = slurp(outPath);
   result.err = slurp(errPath);
   return result;

@@ -5,6 +5,7 @@
 
 #include "project/ChoiceLists.h"
 #include "project/FileIo.h"
+#include "project/PathText.h"
 
 namespace qx::cli {
 
@@ -49,17 +50,17 @@ std::optional<std::vector<std::string_view>> Arguments::option(std::string_view 
 }
 
 void printError(Streams io, std::string_view text) {
-  io.err << "qx_flash_hs-cli: " << text << '\n';
+  io.err << io.program << ": " << text << '\n';
 }
 
 std::optional<Project> loadProjectForCli(std::string_view path, Streams io) {
-  const auto bytes = readFileBytes(path);
+  const auto bytes = readFileBytes(pathFromUtf8(path));
   if (!bytes) {
     printError(io, bytes.error().message());
     return std::nullopt;
   }
   std::error_code ec;
-  const auto folder = std::filesystem::absolute(path, ec).parent_path();
+  const auto folder = std::filesystem::absolute(pathFromUtf8(path), ec).parent_path();
   // A first reading tells the project's ZOOMMAX; the zoom list it gives decides what ZOOM fits.
   const int zoomMax = readProjectFile(bytes.value(), {}, 0, folder).settings.zoomMax;
   return readProjectFile(bytes.value(), {}, zoomItemCount(zoomMax), folder);

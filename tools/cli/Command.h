@@ -22,6 +22,7 @@ struct UsageError {
 struct Streams {
   std::ostream& out;
   std::ostream& err;
+  std::string_view program = "qx_flash_hs-cli";  // prefix of error messages
 };
 
 struct Command {
@@ -52,13 +53,16 @@ class Arguments {
 // the project's own ZOOMMAX. Prints the file and the reason on failure.
 std::optional<Project> loadProjectForCli(std::string_view path, Streams io);
 
-// "qx_flash_hs-cli: " + text on the error stream.
+// The program's name + ": " + text on the error stream.
 void printError(Streams io, std::string_view text);
 
 int runPublish(std::span<const std::string_view> args, Streams io);
 int runResave(std::span<const std::string_view> args, Streams io);
 int runSaveOptions(std::span<const std::string_view> args, Streams io);
 int runShow(std::span<const std::string_view> args, Streams io);
+// The conversion itself, in qx_flash_hs-webgl (the only program that loads FFmpeg).
 int runWebgl(std::span<const std::string_view> args, Streams io);
+// qx_flash_hs-cli webgl: hands the arguments to qx_flash_hs-webgl and returns its exit status.
+int runWebglProgram(std::span<const std::string_view> args, Streams io);
 
 }  // namespace qx::cli

@@ -3,6 +3,7 @@
 
 #include "Command.h"
 #include "project/OptionsFile.h"
+#include "project/PathText.h"
 
 namespace qx::cli {
 namespace {
@@ -19,7 +20,7 @@ int convert(std::span<const std::string_view> args, Streams io, Save save) {
     printError(io, error->message());
     return kFailed;
   }
-  io.out << "wrote " << target.string() << '\n';
+  io.out << "wrote " << pathToUtf8(target) << '\n';
   return kSuccess;
 }
 
@@ -39,7 +40,7 @@ int runResave(std::span<const std::string_view> args, Streams io) {
 
 int runSaveOptions(std::span<const std::string_view> args, Streams io) {
   return convert(args, io, [](const Project& p, std::string_view out) {
-    const std::filesystem::path target(out);
+    const std::filesystem::path target = pathFromUtf8(out);
     return Saved{target, saveOptionsFile(target, p.settings)};
   });
 }

@@ -3,7 +3,8 @@
 #include <ostream>
 
 #include "Command.h"
-#include "ProgramFolder.h"
+#include "ProgramPath.h"
+#include "project/PathText.h"
 #include "publish/PublishOutputSet.h"
 #include "publish/RufflePage.h"
 
@@ -15,7 +16,7 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
   const Arguments a(args, kOptions);
   a.expectPositionals(2);
   const std::filesystem::path page = pageFileName(a.positional(1));
-  if (std::filesystem::path(a.positional(1)).filename().empty())
+  if (pathFromUtf8(a.positional(1)).filename().empty())
     throw UsageError{"PAGE.html must name a file, not a folder"};
 
   auto project = loadProjectForCli(a.positional(0), io);
@@ -29,13 +30,14 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
   if (const auto tilt = a.option("--tilt-manual")) settings.tiltManual = (*tilt)[0];
 
   if (const auto problem = checkVideo(settings)) {
-    printError(io, *problem);
+    // The window's message alone; a script's log also needs the path the project names.
+    printError(io, settings.videoPath.empty() ? *problem : *problem + ": " + settings.videoPath);
     return kFailed;
   }
   // Looked for before anything is written: a missing Ruffle must not leave a half-made site.
   std::optional<std::filesystem::path> ruffle;
   if (a.option("--with-ruffle")) {
-    ruffle = findRuffleFolder(programFolder());
+    ruffle = findRuffleFolder(thisProgram().parent_path());
     if (!ruffle) {
       printError(io,
                  "Ruffle not found (looked for ruffle/ruffle.js beside the program and in "
@@ -45,15 +47,15 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
   }
   std::error_code ec;
   if (std::filesystem::is_directory(page, ec)) {
-    printError(io, page.string() + ": is a folder, not a file");
+    printError(io, pathToUtf8(page) + ": is a folder, not a file");
     return kFailed;
   }
 
   PublishReport report = publishOutputSet(settings, project->hotSpots, page);
   if (ruffle && report.succeeded()) addRuffleToPage(page, *ruffle, report);
-  for (const auto& path : report.written) io.out << "wrote " << path.string() << '\n';
+  for (const auto& path : report.written) io.out << "wrote " << pathToUtf8(path) << '\n';
   for (const auto& path : report.unchanged)
-    io.out << "kept  " << path.string() << " (already in place)\n";
+    io.out << "kept  " << pathToUtf8(path) << " (already in place)\n";
   if (!report.succeeded()) {
     printError(io, publishMessage(report));
     return kFailed;

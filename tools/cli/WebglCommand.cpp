@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "Command.h"
+#include "project/PathText.h"
 #include "webgl/WebglVersion.h"
 
 namespace qx::cli {
@@ -28,7 +29,7 @@ extern "C" void onInterrupt(int) {
 int runWebgl(std::span<const std::string_view> args, Streams io) {
   const Arguments a(args, {});
   a.expectPositionals(1);
-  const std::filesystem::path page(a.positional(0));
+  const std::filesystem::path page = pathFromUtf8(a.positional(0));
 
   const auto plan = webgl::planWebglVersion(page);
   if (!plan) {
@@ -62,7 +63,7 @@ int runWebgl(std::span<const std::string_view> args, Streams io) {
   const webgl::WebglOutcome outcome = webgl::writeWebglVersion(plan.value(), *assets, control);
   std::signal(SIGINT, previous);
 
-  for (const auto& path : outcome.written) io.out << "wrote " << path.string() << '\n';
+  for (const auto& path : outcome.written) io.out << "wrote " << pathToUtf8(path) << '\n';
   switch (outcome.status) {
     case webgl::ConversionStatus::Done:
       return kSuccess;

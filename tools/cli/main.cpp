@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "Utf8Arguments.h"
 
 namespace qx::cli {
 namespace {
@@ -20,7 +21,7 @@ constexpr std::array kCommands = {
     Command{"show", "PROJECT.pp [--json]", "print the settings and the hot spots in use", runShow},
     Command{"webgl", "PAGE.html",
             "write the HTML5/WebGL version of a published page and its selector page beside it",
-            runWebgl},
+            runWebglProgram},
 };
 
 void printUsage(std::ostream& out) {
@@ -73,7 +74,8 @@ int dispatch(const std::vector<std::string_view>& args, Streams io) {
 }  // namespace qx::cli
 
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> utf8 = qx::cli::utf8Arguments(argc, argv);
+  const std::vector<std::string_view> args(utf8.begin(), utf8.end());
   const qx::cli::Streams io{std::cout, std::cerr};
   try {
     return qx::cli::dispatch(args, io);

@@ -1,0 +1,36 @@
+#include "app/InstallLayout.h"
+
+#include <string>
+#include <system_error>
+
+// Paths from the program's folder (bin/) to the install folders, given by the build.
+#ifndef QX_BIN_TO_LIBEXEC
+#define QX_BIN_TO_LIBEXEC "../libexec/qx_flash_hs"
+#endif
+#ifndef QX_BIN_TO_DOC
+#define QX_BIN_TO_DOC "../share/doc/qx_flash_hs"
+#endif
+
+namespace qx {
+
+namespace fs = std::filesystem;
+
+fs::path programFile(const fs::path& programFolder, std::string_view besideName,
+                     std::string_view installedRelative) {
+  const fs::path beside = programFolder / std::string(besideName);
+  std::error_code ec;
+  if (fs::exists(beside, ec)) return beside;
+  const fs::path installed = (programFolder / std::string(installedRelative)).lexically_normal();
+  return fs::exists(installed, ec) ? installed : beside;
+}
+
+fs::path redirectUtilityFile(const fs::path& programFolder, std::string_view executableName) {
+  return programFile(programFolder, executableName,
+                     std::string(QX_BIN_TO_LIBEXEC) + "/" + std::string(executableName));
+}
+
+fs::path usersGuideFile(const fs::path& programFolder) {
+  return programFile(programFolder, "qx_flash_hs.pdf", QX_BIN_TO_DOC "/qx_flash_hs.pdf");
+}
+
+}  // namespace qx

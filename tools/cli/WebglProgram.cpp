@@ -1,0 +1,79 @@
+// qx_flash_hs-cli webgl: runs qx_flash_hs-webgl, so that publishing never loads FFmpeg.
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#ifdef _WIN32
+#include <process.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "Command.h"
+#include "ProgramPath.h"
+#include "project/PathText.h"
+
+namespace qx::cli {
+
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+namespace {
+
+// One argument quoted so that the C runtime's parser gives it back unchanged.
+std::wstring quoted(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
+  std::wstring out = L"\"";
+  std::size_t slashes = 0;
+  for (const wchar_t c : arg) {
+    if (c == L'\\') {
+      ++slashes;
+      continue;
+    }
+    out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
+    slashes = 0;
+    out += c;
+  }
+  out.append(slashes * 2, L'\\');
+  return out + L'"';
+}
+
+}  // namespace
+#endif
+
+int runWebglProgram(std::span<const std::string_view> args, Streams io) {
+  const fs::path converter = companionProgram("qx_flash_hs-webgl");
+  if (converter.empty()) {
+    printError(io,
+               "qx_flash_hs-webgl was not found beside this program; the HTML5 conversion "
+               "comes with the desktop program's package");
+    return kFailed;
+  }
+  io.out.flush();
+  io.err.flush();
+#ifdef _WIN32
+  std::vector<std::wstring> quotedArgs{quoted(converter.wstring())};
+  for (const auto a : args) quotedArgs.push_back(quoted(pathFromUtf8(a).wstring()));
+  std::vector<const wchar_t*> argv;
+  for (const auto& a : quotedArgs) argv.push_back(a.c_str());
+  argv.push_back(nullptr);
+  const intptr_t status = _wspawnv(_P_WAIT, converter.c_str(), argv.data());
+  if (status >= 0) return static_cast<int>(status);
+#else
+  std::vector<std::string> owned{converter.string()};
+  for (const auto a : args) owned.emplace_back(a);
+  std::vector<char*> argv;
+  for (auto& a : owned) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  execv(converter.c_str(), argv.data());  // returns only when it failed
+#endif
+  printError(io, "cannot run " + converter.string() + ": " + std::strerror(errno));
+  return kFailed;
+}
+
+}  // namespace qx::cli
