@@ -86,6 +86,17 @@ test('the selector page opens the WebGL page, or the Flash page where Flash is p
     await page.context().close();
   });
 
+test('a video missing on the server is named as missing, with no controls left', async () => {
+  const page = await newPage();
+  await page.route('**/*.mp4', (route) => route.fulfill({ status: 404, body: 'Not found' }));
+  await page.goto(suite.site.url + 'tour.webgl.html');
+  const alert = page.getByRole('alert');
+  await alert.waitFor();
+  assert.match(await alert.textContent(), /^The video \S+\.mp4 is missing on the server \(HTTP 404\)\.$/);
+  assert.equal(await page.locator('.qx-bar').count(), 0);
+  await page.context().close();
+});
+
 test('playback waits for bufferingTime of video on a slow line', async () => {
   const page = await newPage();
   const cdp = await page.context().newCDPSession(page);
