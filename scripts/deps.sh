@@ -29,3 +29,13 @@ if ((${#missing[@]})); then
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# Ruffle, the open Flash runtime the published Flash page is tested and shown with, pinned by
+# third_party/ruffle's lockfile; installed again only when the lockfile is newer.
+if [[ $what != core ]]; then
+  ruffle="$(dirname "$0")/../third_party/ruffle"
+  if [[ ! -f $ruffle/node_modules/.package-lock.json ||
+        $ruffle/package-lock.json -nt $ruffle/node_modules/.package-lock.json ]]; then
+    (cd "$ruffle" && npm ci --no-audit --no-fund --loglevel=error)
+  fi
+fi

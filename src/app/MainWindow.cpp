@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSlider>
 
+#include "FileServer.h"
 #include "app/ControlIds.h"
 #include "app/Controls.h"
 #include "app/ResourceImages.h"

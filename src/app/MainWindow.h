@@ -21,6 +21,9 @@ class QLineEdit;
 
 namespace qx {
 
+namespace redirect {
+class FileServer;
+}
 class CommandLabel;
 class ColourButton;
 class HotSpotEditor;
@@ -80,6 +83,7 @@ class MainWindow : public QMainWindow {
   void loadProject();
   void saveProject();
   void publish(bool openAfter);
+  void openPublishedPage(const std::filesystem::path& page);
   void startRedirectUtility();
   void openUsersGuide();
   void warnAbout(const QString& text);
@@ -115,6 +119,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<ColourButton> bgColourButton_;
   std::unique_ptr<ColourButton> blackColourButton_;
   std::unique_ptr<PopupHelp> popupHelp_;
+  // Serves the folder of the last page "Publish FLV/Test" showed, for as long as the window lives.
+  std::unique_ptr<redirect::FileServer> testServer_;
   bool exitConfirmed_ = false;
 };
 

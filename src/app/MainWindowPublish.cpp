@@ -1,13 +1,16 @@
 // The two publish commands: the video check, the preview stopped, the page name asked for, the
 // output set written by the core, then one message and, for the test variant, the page opened.
 #include <QApplication>
+#include <QUrl>
 
+#include "FileServer.h"
 #include "app/MainWindow.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "preview/FileChoosers.h"
 #include "preview/PreviewPlayer.h"
 #include "publish/PublishOutputSet.h"
+#include "publish/RufflePage.h"
 
 namespace qx {
 namespace {
@@ -61,7 +64,26 @@ void MainWindow::publish(bool openAfter) {
   // The page opens after the message has been closed, and only when it was written.
   const bool pageWritten =
       std::find(report.written.begin(), report.written.end(), page) != report.written.end();
-  if (openAfter && pageWritten) platform_.openDocument(toQString(page));
+  if (openAfter && pageWritten) openPublishedPage(page);
+}
+
+// No browser has a Flash plug-in any more: where Ruffle is at hand, the page is shown over the
+// local folder server, which adds Ruffle as it sends the page (the file stays as published).
+// Without Ruffle the file is opened as it is.
+void MainWindow::openPublishedPage(const std::filesystem::path& page) {
+  const auto ruffle = findRuffleFolder(state_.programFolder);
+  if (!ruffle) return platform_.openDocument(toQString(page));
+  const std::filesystem::path folder = page.parent_path();
+  if (!testServer_ || testServer_->root() != folder) {
+    testServer_ = std::make_unique<redirect::FileServer>(folder);
+    testServer_->setRuffleFolder(*ruffle);
+    if (!testServer_->listen()) {
+      testServer_.reset();
+      return platform_.openDocument(toQString(page));
+    }
+  }
+  const QByteArray name = QUrl::toPercentEncoding(toQString(page.filename()));
+  platform_.openDocument(testServer_->baseUrl() + QString::fromLatin1(name));
 }
 
 }  // namespace qx

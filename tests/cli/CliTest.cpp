@@ -82,6 +82,43 @@ TEST(Cli, PublishWritesWhatTheLibraryWrites) {
   EXPECT_NE(contents(site / "index.html").find("width=640 height=480"), std::string::npos);
 }
 
+// For hosting on today's web: Ruffle's runtime files beside the page and one line in the page,
+// once however often the page is published; the rest as a plain publish writes it.
+TEST(Cli, PublishWithRuffleAddsItBesideThePage) {
+  ProjectFolder p;
+  const fs::path ruffle = p.temp.path() / "ruffle-package";
+  fs::create_directories(ruffle);
+  for (const char* name : {"ruffle.js", "core.ruffle.1.js", "a1.wasm", "LICENSE_MIT", "README.md",
+                           "ruffle.js.map", "package.json"})
+    writeFile(ruffle / name, name);
+  const fs::path site = p.temp.path() / "site";
+  ASSERT_EQ(cli({"publish", p.project.string(), (site / "plain.html").string()}).exitCode, 0);
+
+  setenv("QX_RUFFLE_DIR", ruffle.c_str(), 1);
+  RunResult r;
+  for (int run = 0; run < 2; ++run)
+    r = cli({"publish", p.project.string(), (site / "index.html").string(), "--with-ruffle"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("wrote " + (site / "ruffle" / "a1.wasm").string() + "\n"),
+            std::string::npos);
+  for (const char* name : {"ruffle.js", "core.ruffle.1.js", "a1.wasm", "LICENSE_MIT"})
+    EXPECT_EQ(contents(site / "ruffle" / name), name);
+  for (const char* name : {"README.md", "ruffle.js.map", "package.json"})
+    EXPECT_FALSE(fs::exists(site / "ruffle" / name)) << name;
+  std::string expected = contents(site / "plain.html");
+  const std::string line = "    <script src=\"ruffle/ruffle.js\"></script>\r\n";
+  expected.insert(expected.find("</head>\r\n"), line);
+  EXPECT_EQ(contents(site / "index.html"), expected);
+
+  // Asked for Ruffle where there is none: an error, and no page half made.
+  setenv("QX_RUFFLE_DIR", (p.temp.path() / "none").c_str(), 1);
+  r = cli({"publish", p.project.string(), (site / "other.html").string(), "--with-ruffle"});
+  unsetenv("QX_RUFFLE_DIR");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("Ruffle not found"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(site / "other.html"));
+}
+
 TEST(Cli, PublishReportsChecksAndFailures) {
   ProjectFolder p;
   fs::remove(p.temp.path() / "clip.flv");

@@ -81,7 +81,10 @@ class ServerTest : public ::testing::Test {
     ASSERT_EQ(qx::writeFileReplacing(site_ / "tour.mp4", video_), std::nullopt);
     ASSERT_EQ(qx::writeFileReplacing(site_ / "tour.webgl.html", "<html>page</html>"), std::nullopt);
     ASSERT_EQ(qx::writeFileReplacing(outer_.path() / "private.txt", "private"), std::nullopt);
-    server_.start(QStringLiteral(QX_REDIRECT), {"--serve", QString::fromStdString(site_.string())});
+    prepare();
+    server_.start(
+        QStringLiteral(QX_REDIRECT),
+        QStringList{"--serve", QString::fromStdString(site_.string())} + extraArguments());
     ASSERT_TRUE(server_.waitForStarted(5000));
     ASSERT_TRUE(server_.waitForReadyRead(5000));
     const QString url = QString::fromUtf8(server_.readLine()).trimmed();
@@ -90,6 +93,9 @@ class ServerTest : public ::testing::Test {
     port_ = url.mid(17).chopped(1).toInt();
     ASSERT_GT(port_, 0);
   }
+  // For fixtures that serve more than the folder.
+  virtual void prepare() {}
+  virtual QStringList extraArguments() const { return {}; }
   void TearDown() override {
     if (server_.state() != QProcess::NotRunning) {
       server_.kill();
@@ -176,6 +182,57 @@ TEST_F(ServerTest, EndsWhenItsInputCloses) {
   server_.closeWriteChannel();
   EXPECT_TRUE(server_.waitForFinished(5000));
   EXPECT_EQ(server_.exitCode(), 0);
+}
+
+// A published Flash page served with Ruffle: the script line added as the page is sent, Ruffle's
+// files under their reserved path, the page on disk and every other file untouched.
+class RuffleServerTest : public ServerTest {
+ protected:
+  void prepare() override {
+    fs::create_directories(outer_.path() / "ruffle");
+    ASSERT_EQ(qx::writeFileReplacing(outer_.path() / "ruffle" / "ruffle.js", "// ruffle"),
+              std::nullopt);
+    ASSERT_EQ(qx::writeFileReplacing(site_ / "tour.html", kFlashPage), std::nullopt);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QX_RUFFLE_DIR", QString::fromStdString((outer_.path() / "ruffle").string()));
+    server_.setProcessEnvironment(env);
+  }
+  QStringList extraArguments() const override { return {"--with-ruffle"}; }
+  static constexpr std::string_view kFlashPage =
+      "<html>\r\n<head>\r\n    <title>T</title>\r\n</head>\r\n<body>\r\n"
+      "<object type=\"application/x-shockwave-flash\" data=\"qx_flash_hs.swf\"></object>\r\n"
+      "</body>\r\n</html>\r\n";
+};
+
+TEST_F(RuffleServerTest, AddsRuffleToFlashPagesOnly) {
+  Client c(port_);
+  std::string body;
+  const std::string host = "Host: 127.0.0.1:" + std::to_string(port_) + "\r\n";
+  c.send("GET /tour.html HTTP/1.1\r\n" + host + "Range: bytes=0-9\r\n\r\n");
+  std::string head = c.answer(&body);
+  EXPECT_EQ(head.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << head;  // whole, whatever the range
+  EXPECT_EQ(body,
+            "<html>\r\n<head>\r\n    <title>T</title>\r\n"
+            "    <script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>\r\n<body>\r\n"
+            "<object type=\"application/x-shockwave-flash\" data=\"qx_flash_hs.swf\"></object>"
+            "\r\n</body>\r\n</html>\r\n");
+  EXPECT_EQ(qx::readFileBytes(site_ / "tour.html").value(), kFlashPage);
+
+  c.send("GET /.qx-ruffle/ruffle.js HTTP/1.1\r\n" + host + "\r\n");
+  head = c.answer(&body);
+  EXPECT_NE(head.find("Content-Type: text/javascript"), std::string::npos) << head;
+  EXPECT_EQ(body, "// ruffle");
+
+  c.send("GET /tour.webgl.html HTTP/1.1\r\n" + host + "\r\n");
+  c.answer(&body);
+  EXPECT_EQ(body, "<html>page</html>");  // not a Flash page
+
+  for (const char* outside : {"/.qx-ruffle/../tour.mp4", "/.qx-ruffle/%2e%2e/private.txt",
+                              "/.qx-ruffle/", "/%2eqx-ruffle/ruffle.js"}) {
+    c.send("GET " + std::string(outside) + " HTTP/1.1\r\n" + host + "\r\n");
+    head = c.answer(&body);
+    EXPECT_EQ(head.rfind("HTTP/1.1 404", 0), 0u) << outside << "\n" << head;
+  }
 }
 
 TEST(ServeArguments, UsageErrorsExitWithTwo) {

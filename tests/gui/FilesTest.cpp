@@ -3,9 +3,13 @@
 #include <fstream>
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QSlider>
 
 #include "WindowFixture.h"
+#include "project/FileIo.h"
 #include "project/ProjectFile.h"
 
 namespace qx::test {
@@ -208,6 +212,44 @@ TEST_F(PublishTest, TestVariantShowsSuccessThenOpensThePage) {
   EXPECT_EQ(platform.fileRequests.back().startFolder, file("site"));
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "site" / "index.HTML"));
   EXPECT_EQ(platform.opened.size(), 1u);
+}
+
+// What a browser gets for `url` from a server running in this thread.
+QByteArray httpGet(const QString& url) {
+  QNetworkAccessManager manager;
+  QNetworkReply* reply = manager.get(QNetworkRequest(QUrl(url)));
+  QEventLoop loop;
+  QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+  loop.exec();
+  reply->deleteLater();
+  return reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray("<failed>");
+}
+
+// With Ruffle at hand, the test variant shows the page over the local server, Ruffle added as the
+// page is sent; the page on disk stays as published.
+TEST_F(PublishTest, TestVariantShowsTheFlashPageWithRuffle) {
+  const auto ruffle = folder.path() / "ruffle";
+  std::filesystem::create_directories(ruffle);
+  std::ofstream(ruffle / "ruffle.js") << "// ruffle";
+  setenv("QX_RUFFLE_DIR", ruffle.c_str(), 1);
+  chooseVideo();
+  platform.fileAnswers = {{file("site/my tour.html")}};
+  window->mainWindowProc(134, 0);
+  unsetenv("QX_RUFFLE_DIR");
+  ASSERT_EQ(platform.opened.size(), 1u);
+  const QString url = platform.opened[0];
+  EXPECT_TRUE(url.startsWith("http://127.0.0.1:")) << url.toStdString();
+  EXPECT_TRUE(url.endsWith("/my%20tour.html")) << url.toStdString();
+
+  const QByteArray served = httpGet(url);
+  const QByteArray onDisk =
+      QByteArray::fromStdString(readFileBytes(folder.path() / "site" / "my tour.html").value());
+  EXPECT_FALSE(onDisk.contains("ruffle"));
+  EXPECT_EQ(served,
+            QByteArray(onDisk).replace(
+                "</head>", "    <script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>"));
+  EXPECT_EQ(httpGet(url.section('/', 0, 2) + "/.qx-ruffle/ruffle.js"), "// ruffle");
+  EXPECT_EQ(httpGet(url.section('/', 0, 2) + "/config.xml").left(3), "\xEF\xBB\xBF");
 }
 
 TEST_F(PublishTest, FailuresAreShownAsAWarningNamingEveryFile) {

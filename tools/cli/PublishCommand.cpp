@@ -1,14 +1,17 @@
-// publish PROJECT.pp PAGE.html: what "Publish FLV" does with that project loaded.
+// publish PROJECT.pp PAGE.html: what "Publish FLV" does with that project loaded; with
+// --with-ruffle, also Ruffle beside the page, for hosting it on today's web.
 #include <ostream>
 
 #include "Command.h"
+#include "ProgramFolder.h"
 #include "publish/PublishOutputSet.h"
+#include "publish/RufflePage.h"
 
 namespace qx::cli {
 
 int runPublish(std::span<const std::string_view> args, Streams io) {
-  static constexpr std::pair<std::string_view, int> kOptions[] = {{"--custom-size", 2},
-                                                                  {"--tilt-manual", 1}};
+  static constexpr std::pair<std::string_view, int> kOptions[] = {
+      {"--custom-size", 2}, {"--tilt-manual", 1}, {"--with-ruffle", 0}};
   const Arguments a(args, kOptions);
   a.expectPositionals(2);
   const std::filesystem::path page = pageFileName(a.positional(1));
@@ -29,13 +32,25 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
     printError(io, *problem);
     return kFailed;
   }
+  // Looked for before anything is written: a missing Ruffle must not leave a half-made site.
+  std::optional<std::filesystem::path> ruffle;
+  if (a.option("--with-ruffle")) {
+    ruffle = findRuffleFolder(programFolder());
+    if (!ruffle) {
+      printError(io,
+                 "Ruffle not found (looked for ruffle/ruffle.js beside the program and in "
+                 "share/qx_flash_hs; QX_RUFFLE_DIR names another folder)");
+      return kFailed;
+    }
+  }
   std::error_code ec;
   if (std::filesystem::is_directory(page, ec)) {
     printError(io, page.string() + ": is a folder, not a file");
     return kFailed;
   }
 
-  const PublishReport report = publishOutputSet(settings, project->hotSpots, page);
+  PublishReport report = publishOutputSet(settings, project->hotSpots, page);
+  if (ruffle && report.succeeded()) addRuffleToPage(page, *ruffle, report);
   for (const auto& path : report.written) io.out << "wrote " << path.string() << '\n';
   for (const auto& path : report.unchanged)
     io.out << "kept  " << path.string() << " (already in place)\n";

@@ -10,7 +10,8 @@ namespace qx::cli {
 namespace {
 
 constexpr std::array kCommands = {
-    Command{"publish", "PROJECT.pp PAGE.html [--custom-size W H] [--tilt-manual DEG]",
+    Command{"publish",
+            "PROJECT.pp PAGE.html [--custom-size W H] [--tilt-manual DEG] [--with-ruffle]",
             "write the web page and every file it needs into the page's folder", runPublish},
     Command{"resave", "PROJECT.pp OUT.pp", "read a project and write it back as Save Project does",
             runResave},

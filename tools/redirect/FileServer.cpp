@@ -5,19 +5,27 @@
 #include <memory>
 
 #include "HttpRequest.h"
+#include "publish/RufflePage.h"
 
 namespace qx::redirect {
 namespace {
 
 constexpr qint64 kChunk = 256 * 1024;
 constexpr qint64 kMaxQueued = 1024 * 1024;
+// Pages larger than this are sent as they are: a published page is a few kilobytes.
+constexpr qint64 kMaxRewrittenPage = 4 * 1024 * 1024;
+
+bool isPage(const std::filesystem::path& file) {
+  return contentType(file).starts_with("text/html");
+}
 
 // One client connection: reads requests one after the other and streams each answer, never
 // holding more than a little of a file in memory.
 class HttpConnection : public QObject {
  public:
-  HttpConnection(QTcpSocket* socket, std::filesystem::path root)
-      : QObject(socket), socket_(socket), root_(std::move(root)) {
+  HttpConnection(QTcpSocket* socket, std::filesystem::path root,
+                 std::optional<std::filesystem::path> ruffle)
+      : QObject(socket), socket_(socket), root_(std::move(root)), ruffle_(std::move(ruffle)) {
     connect(socket_, &QTcpSocket::readyRead, this, [this] { readMore(); });
     connect(socket_, &QTcpSocket::bytesWritten, this, [this] {
       if (!sending_) return;
@@ -57,11 +65,24 @@ class HttpConnection : public QObject {
         request.header("content-length").value_or("0") != "0")
       return fail(400, "Bad Request");
     if (request.method != "GET" && request.method != "HEAD") return fail(405, "Method Not Allowed");
-    const auto path = resolveTarget(root_, request.target);
+    const auto path = resolve(request.target);
     if (!path) return answer(404, "Not Found", "text/plain; charset=utf-8", "Not found\n");
     auto file = std::make_unique<QFile>(QString::fromStdString(path->string()));
     if (!file->open(QIODevice::ReadOnly))
       return answer(404, "Not Found", "text/plain; charset=utf-8", "Not found\n");
+    if (ruffle_ && isPage(*path) && file->size() <= kMaxRewrittenPage) {
+      const QByteArray page = file->readAll();
+      if (needsRuffle(std::string_view(page.constData(), static_cast<std::size_t>(page.size())))) {
+        const std::string script = std::string(kRufflePath) + std::string(kRuffleScript);
+        const std::string body = withRuffleScript(
+            std::string_view(page.constData(), static_cast<std::size_t>(page.size())), script);
+        // The rewritten page is always sent whole: a range of it would match no file.
+        writeHead(200, "OK", QByteArray::fromStdString(contentType(*path)), body.size());
+        if (request.method != "HEAD") socket_->write(body.data(), static_cast<qint64>(body.size()));
+        return finished();
+      }
+      file->seek(0);
+    }
     const auto size = static_cast<std::uint64_t>(file->size());
     const RangeAnswer range = answerRange(request.header("range"), size);
     if (range.kind == RangeKind::Unsatisfiable) {
@@ -85,6 +106,13 @@ class HttpConnection : public QObject {
     remaining_ = static_cast<qint64>(length);
     sending_ = true;
     pump();
+  }
+
+  // The file a target names: Ruffle's own under kRufflePath, the served folder's otherwise.
+  std::optional<std::filesystem::path> resolve(const std::string& target) const {
+    if (ruffle_ && target.starts_with(kRufflePath))
+      return resolveTarget(*ruffle_, std::string_view(target).substr(kRufflePath.size() - 1));
+    return resolveTarget(root_, target);
   }
 
   void writeHead(int status, const QByteArray& reason, const QByteArray& type, std::uint64_t length,
@@ -138,6 +166,7 @@ class HttpConnection : public QObject {
 
   QTcpSocket* socket_;
   std::filesystem::path root_;
+  std::optional<std::filesystem::path> ruffle_;
   QByteArray buffer_;
   std::unique_ptr<QFile> file_;
   qint64 remaining_ = 0;
@@ -152,7 +181,7 @@ FileServer::FileServer(std::filesystem::path root, QObject* parent)
   connect(&server_, &QTcpServer::newConnection, this, [this] {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
       connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-      new HttpConnection(socket, root_);  // owned by the socket
+      new HttpConnection(socket, root_, ruffle_);  // owned by the socket
     }
   });
 }

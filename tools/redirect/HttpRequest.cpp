@@ -209,6 +209,7 @@ std::string contentType(const fs::path& file) {
       {".ico", "image/x-icon"},
       {".swf", "application/x-shockwave-flash"},
       {".pdf", "application/pdf"},
+      {".wasm", "application/wasm"},  // browsers compile WebAssembly by streaming only with it
   };
   const auto it = kTypes.find(lowered(file.extension().string()));
   return it == kTypes.end() ? "application/octet-stream" : it->second;

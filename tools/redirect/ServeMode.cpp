@@ -9,13 +9,16 @@
 #include <filesystem>
 
 #include "FileServer.h"
+#include "publish/RufflePage.h"
 
 namespace qx::redirect {
 namespace {
 
 int usage(const char* why) {
-  std::fprintf(stderr, "velmora_redirect: %s\nUsage: velmora_redirect --serve DIR [--port N]\n",
-               why);
+  std::fprintf(
+      stderr,
+      "velmora_redirect: %s\nUsage: velmora_redirect --serve DIR [--port N] [--with-ruffle]\n",
+      why);
   return 2;
 }
 
@@ -32,6 +35,7 @@ bool stdinCanClose() {
 int runServeMode(const QStringList& arguments) {
   QString dir;
   int port = 0;
+  bool withRuffle = false;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString& a = arguments[i];
     if (a == QLatin1String("--serve") && i + 1 < arguments.size() && dir.isEmpty()) {
@@ -41,6 +45,8 @@ int runServeMode(const QStringList& arguments) {
       port = arguments[++i].toInt(&ok);
       if (!ok || port < 0 || port > 65535)
         return usage("the port must be a number from 0 to 65535");
+    } else if (a == QLatin1String("--with-ruffle")) {
+      withRuffle = true;
     } else {
       return usage(("unexpected argument " + a.toStdString()).c_str());
     }
@@ -52,6 +58,16 @@ int runServeMode(const QStringList& arguments) {
     return usage(("no such folder: " + dir.toStdString()).c_str());
 
   FileServer server(root);
+  if (withRuffle) {
+    const auto ruffle = findRuffleFolder(QCoreApplication::applicationDirPath().toStdString());
+    if (!ruffle) {
+      std::fprintf(stderr,
+                   "velmora_redirect: Ruffle not found (ruffle/ruffle.js beside the "
+                   "program, share/qx_flash_hs/ruffle, or QX_RUFFLE_DIR)\n");
+      return 1;
+    }
+    server.setRuffleFolder(*ruffle);
+  }
   if (!server.listen(static_cast<quint16>(port))) {
     std::fprintf(stderr, "velmora_redirect: cannot listen on 127.0.0.1:%d: %s\n", port,
                  server.errorString().toLocal8Bit().constData());

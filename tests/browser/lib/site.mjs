@@ -28,8 +28,17 @@ export const defaultPage = {
   hotspots: [],
 };
 
-// Videos: a 2:1 frame (the whole sphere, with the pitch stripes) and a 4:1 cylindrical band.
-const VIDEOS = { sphere: { width: 1024, height: 512 }, band: { width: 1024, height: 256 } };
+// Videos: a 2:1 frame (the whole sphere, with the pitch stripes) and a 4:1 cylindrical band, in
+// H.264 FLV; the sphere with a flickering box also as H.264 FLV, Sorenson Spark FLV and F4V, the
+// three kinds a Flash page plays.
+const VIDEOS = {
+  sphere: { width: 1024, height: 512 },
+  band: { width: 1024, height: 256 },
+  flicker: { width: 1024, height: 512, flicker: true },
+  sorenson: { width: 1024, height: 512, flicker: true, codec: 'flv1' },
+  f4v: { width: 1024, height: 512, flicker: true, extension: 'f4v' },
+  long: { width: 1024, height: 512, seconds: 16 },
+};
 
 const bbggrr = (rgb) => rgb.slice(5, 7) + rgb.slice(3, 5) + rgb.slice(1, 3);
 const PITCH_ITEMS = { 30: 2, 20: 3, 10: 4, 0: 5, '-10': 6, '-20': 7, '-30': 8 };
@@ -49,7 +58,7 @@ export function projectFileText(p, videoPath) {
     tag('VIEWMODE', p.viewMode) + '  //   0 - classic, 1 - black areas',
     tag('PANNINGMODE', p.panningMode + 1) + '  //   1 - classic, 2 - Half Area',
     tag('BLACKAREACOLOR', bbggrr(p.stageColor)), tag('FLASHPLAYER', 1) + '  //   0 - FP9, 1 - FP10',
-    tag('TOOLTIPHELP', 1), tag('HS_ICON', 1), tag('BALANCE', p.balance / 20 + 1),
+    tag('TOOLTIPHELP', 1), tag('HS_ICON', p.hsIcon ?? 1), tag('BALANCE', p.balance / 20 + 1),
     tag('OPTIMIZE', 1), tag('HTML_QUALITY', 3), tag('ZOOMMAX', 130),
     '-'.repeat(47), tag('VIDEO1', videoPath), tag('IFRAME', Number(p.iframe)), '-'.repeat(47),
   ];
@@ -124,8 +133,9 @@ function run(tool, args) {
 }
 
 /** Serves `dir` with the selector utility's server: its first stdout line is its base URL. */
-function serveWithRedirect(dir) {
-  const child = spawn(process.env.QX_REDIRECT, ['--serve', dir],
+export function serveWithRedirect(dir, withRuffle = false) {
+  const child = spawn(process.env.QX_REDIRECT,
+    ['--serve', dir, ...(withRuffle ? ['--with-ruffle'] : [])],
     { stdio: ['pipe', 'pipe', 'inherit'] });
   return new Promise((resolve, reject) => {
     const lines = readline.createInterface({ input: child.stdout });
@@ -147,11 +157,12 @@ function serveWithRedirect(dir) {
 }
 
 /**
- * Publishes and converts `pages` (partial page descriptions over defaultPage) into a new
- * temporary folder, adds `extraFiles` ({ name: content }), and serves it.
- * Resolves to { dir, url, close() }.
+ * Publishes and converts `pages` (partial page descriptions over defaultPage; `webgl: false`
+ * leaves the HTML5 version out and publishes into the folder NAME/) into a new temporary folder, adds `extraFiles`
+ * ({ name: content }), and serves it; `withRuffle` serves the Flash pages with Ruffle added (the
+ * real tools only). Resolves to { dir, url, close() }.
  */
-export async function buildSite(pages, extraFiles = {}) {
+export async function buildSite(pages, extraFiles = {}, { withRuffle = false } = {}) {
   const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-browser-'));
   const dir = path.join(work, 'site');
   fs.mkdirSync(dir);
@@ -159,25 +170,60 @@ export async function buildSite(pages, extraFiles = {}) {
   for (const partial of pages) {
     const p = { ...defaultPage, ...partial };
     if (!videos[p.video]) {
-      videos[p.video] = path.join(work, `${p.video}.flv`);
+      videos[p.video] = path.join(work, `${p.video}.${VIDEOS[p.video].extension || 'flv'}`);
       makeBandsVideo(videos[p.video], VIDEOS[p.video]);
     }
     if (usesTools()) {
       const project = path.join(work, `${p.name}.pp`);
       fs.writeFileSync(project, projectFileText(p, videos[p.video]), 'latin1');
-      run(process.env.QX_CLI, ['publish', project, path.join(dir, `${p.name}.html`)]);
-      run(process.env.QX_CLI, ['webgl', path.join(dir, `${p.name}.html`)]);
+      // A Flash page reads the config.xml beside it, so each gets a folder of its own.
+      const pagePath = p.webgl === false
+        ? path.join(dir, p.name, `${p.name}.html`) : path.join(dir, `${p.name}.html`);
+      run(process.env.QX_CLI, ['publish', project, pagePath]);
+      if (p.webgl !== false) run(process.env.QX_CLI, ['webgl', pagePath]);
     } else {
       convertWithNode(dir, p, videos[p.video]);
     }
   }
   for (const [name, content] of Object.entries(extraFiles)) {
+    fs.mkdirSync(path.dirname(path.join(dir, name)), { recursive: true });
     fs.writeFileSync(path.join(dir, name), content);
   }
-  const server = usesTools() ? await serveWithRedirect(dir) : await serveFolder(dir);
+  if (withRuffle && !usesTools()) throw new Error('Flash pages are made and served by the real tools only');
+  const server = usesTools() ? await serveWithRedirect(dir, withRuffle) : await serveFolder(dir);
   console.log(usesTools()
     ? `pages made by qx_flash_hs-cli, served by velmora_redirect at ${server.url}`
     : `pages made from the templates by the node helpers, served at ${server.url}`);
+  return {
+    dir,
+    url: server.url,
+    close: async () => {
+      await server.close();
+      fs.rmSync(work, { recursive: true, force: true });
+    },
+  };
+}
+
+const DEMO = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../../examples/demo');
+
+/**
+ * Publishes the bundled example once for each { player, window } (list numbers of the player type
+ * and the window size) into NNN/demo.html, NNN being the stored viewer's number (104 for player 1,
+ * window 4), and serves the folder with Ruffle. Resolves to { dir, url, close() }.
+ */
+export async function buildDemoSite(variants) {
+  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-demo-'));
+  const dir = path.join(work, 'site');
+  const text = fs.readFileSync(path.join(DEMO, 'demo.pp'), 'latin1')
+    .replace('<VIDEO1>demo.flv</VIDEO1>', `<VIDEO1>${path.join(DEMO, 'demo.flv')}</VIDEO1>`);
+  for (const { player, window } of variants) {
+    const name = String(player * 100 + window);
+    const project = path.join(work, `${name}.pp`);
+    fs.writeFileSync(project, text.replace(/<WINDOW>\d+<\/WINDOW>/, `<WINDOW>${window}</WINDOW>`)
+      .replace(/<FLASHPLAYER>\d+<\/FLASHPLAYER>/, `<FLASHPLAYER>${player}</FLASHPLAYER>`), 'latin1');
+    run(process.env.QX_CLI, ['publish', project, path.join(dir, name, 'demo.html')]);
+  }
+  const server = await serveWithRedirect(dir, true);
   return {
     dir,
     url: server.url,

@@ -7,7 +7,7 @@ import { launchChromium } from './chromium.mjs';
  * Builds the pages (see buildSite) and starts Chromium before the file's tests, and ends both
  * after them. The returned object carries `site` and `browser` once the tests run.
  */
-export function suiteOf(pages, extraFiles) {
+export function suiteOf(pages, extraFiles, siteOptions) {
   const suite = {
     /** A page in a fresh context (its own cookies, storage and popups). */
     async newPage(options) {
@@ -16,7 +16,7 @@ export function suiteOf(pages, extraFiles) {
     },
   };
   before(async () => {
-    suite.site = await buildSite(pages, extraFiles);
+    suite.site = await buildSite(pages, extraFiles, siteOptions);
     suite.browser = await launchChromium();
   });
   after(async () => {

@@ -17,10 +17,12 @@ export const bandAt = (yaw) => BANDS[Math.floor(((((yaw + 180) % 360) + 360) % 3
 const hex = ([r, g, b]) => '0x' + [r, g, b].map((c) => c.toString(16).padStart(2, '0')).join('');
 
 /**
- * Writes an 8-second H.264/AAC video of the bands to `file` (.mp4 with the index first, or .flv).
+ * Writes an 8-second video of the bands to `file`: H.264/AAC (.mp4 with the index first, .flv or
+ * .f4v), or with `codec: 'flv1'` Sorenson Spark/MP3 in an FLV, as old Flash videos are.
  * A 2:1 frame covers the whole sphere and carries the stripes; a wider one is a cylindrical band.
  */
-export function makeBandsVideo(file, { width = 1024, height = 512, seconds = 8 } = {}) {
+export function makeBandsVideo(file, { width = 1024, height = 512, seconds = 8, codec = 'h264',
+  flicker = false } = {}) {
   const bandWidth = width / 8;
   const sources = BANDS.map(([, rgb], k) =>
     `color=c=${hex(rgb)}:s=${bandWidth}x${height}:r=25:d=${seconds}[b${k}]`);
@@ -31,13 +33,22 @@ export function makeBandsVideo(file, { width = 1024, height = 512, seconds = 8 }
     ? `,drawbox=x=0:y=${row(39.4)}:w=${width}:h=${row(22.5) - row(39.4)}:color=black:t=fill` +
       `,drawbox=x=0:y=${row(-22.5)}:w=${width}:h=${row(-39.4) - row(-22.5)}:color=white:t=fill`
     : '';
-  const graph = `${sources.join(';')};${stack}${stripes},format=yuv420p[v]`;
-  const container = file.endsWith('.flv') ? ['-f', 'flv'] : ['-movflags', '+faststart'];
+  // `flicker`: a box on the horizon in band 7 (view yaws 146..169), white for the first half of
+  // every second and purple the rest: pixels that prove the picture moves.
+  const box = flicker && width === 2 * height
+    ? `,drawbox=x=${width * 29 / 32}:y=${row(10)}:w=${width / 16}:h=${row(-10) - row(10)}` +
+      `:color=white:t=fill:enable='lt(mod(t,1),0.5)'`
+    : '';
+  const graph = `${sources.join(';')};${stack}${stripes}${box},format=yuv420p[v]`;
+  const container = file.endsWith('.flv') ? ['-f', 'flv']
+    : file.endsWith('.f4v') ? ['-f', 'f4v'] : ['-movflags', '+faststart'];
+  const codecs = codec === 'flv1'
+    ? ['-c:v', 'flv1', '-q:v', '3', '-g', '25', '-c:a', 'libmp3lame', '-ar', '44100', '-b:a', '64k']
+    : ['-c:v', 'libx264', '-preset', 'veryfast', '-crf', '23', '-g', '25',
+      '-c:a', 'aac', '-ac', '2', '-b:a', '64k'];
   execFileSync('ffmpeg', [
     '-hide_banner', '-loglevel', 'error', '-y',
     '-f', 'lavfi', '-i', `sine=frequency=440:sample_rate=44100:duration=${seconds}`,
-    '-filter_complex', graph, '-map', '[v]', '-map', '0:a',
-    '-c:v', 'libx264', '-preset', 'veryfast', '-crf', '23', '-g', '25',
-    '-c:a', 'aac', '-ac', '2', '-b:a', '64k', ...container, file,
+    '-filter_complex', graph, '-map', '[v]', '-map', '0:a', ...codecs, ...container, file,
   ]);
 }

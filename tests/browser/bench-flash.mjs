@@ -1,0 +1,71 @@
+// Benchmark of the published Flash page in Ruffle (not a test): for 1280x640 and 1920x960 videos
+// in H.264 and Sorenson Spark FLV, the time from loading the page to the first video frame shown,
+// and the frames the viewer draws per second while the view turns (the perspective view is drawn
+// anew on every frame then, not only when the video has a new picture). Also the viewers' sizes.
+// Run by scripts/bench-flash-viewer.sh, which gives QX_CLI and QX_REDIRECT.
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { execFileSync } from 'node:child_process';
+import { makeBandsVideo } from './lib/testVideo.mjs';
+import { defaultPage, projectFileText, serveWithRedirect } from './lib/site.mjs';
+import { launchChromium } from './lib/chromium.mjs';
+import { playerBox, viewerState, waitForState } from './lib/flash.mjs';
+
+const SECONDS = Number(process.env.QX_BENCH_SECONDS || 8);
+const cases = [
+  { name: 'h264-1280', width: 1280, height: 640, codec: 'h264' },
+  { name: 'h264-1920', width: 1920, height: 960, codec: 'h264' },
+  { name: 'sorenson-1280', width: 1280, height: 640, codec: 'flv1' },
+  { name: 'sorenson-1920', width: 1920, height: 960, codec: 'flv1' },
+];
+
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-bench-flash-'));
+const dir = path.join(work, 'site');
+for (const c of cases) {
+  const video = path.join(work, `${c.name}.flv`);
+  makeBandsVideo(video, { width: c.width, height: c.height, codec: c.codec, seconds: 20 });
+  // Window 11: the 800 x 600 viewer.
+  const project = path.join(work, `${c.name}.pp`);
+  fs.writeFileSync(project, projectFileText({ ...defaultPage, name: c.name }, video)
+    .replace('<WINDOW>4</WINDOW>', '<WINDOW>11</WINDOW>'), 'latin1');
+  execFileSync(process.env.QX_CLI, ['publish', project, path.join(dir, `${c.name}.html`)]);
+}
+const site = await serveWithRedirect(dir, true);
+const browser = await launchChromium();
+console.log(`Ruffle in headless Chromium (software GL), 800x600 stage, ${SECONDS} s turning`);
+console.log('case             first frame   frames drawn/s   video time/s');
+try {
+  for (const c of cases) {
+    const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
+    const page = await context.newPage();
+    const loadStart = Date.now();
+    await page.goto(`${site.url}${c.name}.html`);
+    await waitForState(page, (s) => s.ready && s.framesDrawn > 0 && s.time > 0, 'first frame', 90000);
+    const firstFrame = (Date.now() - loadStart) / 1000;
+    // The right arrow again and again: the view keeps turning, so every frame is drawn anew.
+    const box = await playerBox(page);
+    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+    const before = await viewerState(page);
+    const t0 = Date.now();
+    while (Date.now() - t0 < SECONDS * 1000) {
+      await page.keyboard.press('ArrowRight');
+      await page.waitForTimeout(40);
+    }
+    const after = await viewerState(page);
+    const wall = (Date.now() - t0) / 1000;
+    const fps = (after.framesDrawn - before.framesDrawn) / wall;
+    const rate = (after.time - before.time) / wall;
+    console.log(`${c.name.padEnd(16)} ${firstFrame.toFixed(2).padStart(8)} s ${fps.toFixed(1).padStart(14)} ` +
+      `${rate.toFixed(2).padStart(14)}   (yaw ${before.yaw.toFixed(0)} -> ${after.yaw.toFixed(0)})`);
+    await context.close();
+  }
+} finally {
+  await browser.close();
+  await site.close();
+  fs.rmSync(work, { recursive: true, force: true });
+}
+const sizes = fs.readdirSync(path.resolve('../../resources/RCDATA'))
+  .filter((f) => /^VIEWER\d+\.swf$/.test(f))
+  .map((f) => fs.statSync(path.resolve('../../resources/RCDATA', f)).size);
+console.log(`viewer sizes: ${Math.min(...sizes)} to ${Math.max(...sizes)} bytes (${sizes.length} viewers)`);
