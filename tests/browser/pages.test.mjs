@@ -17,6 +17,7 @@ const suite = suiteOf([
   { name: 'framed', title: 'Framed', iframe: true, border: false, bgColor: '#102030' },
   { name: 'slow', bufferingSeconds: 7 },
   { name: 'pan', yaw: 90, balance: 60 },
+  { name: 'silent', video: 'silent' },
 ]);
 const newPage = (options) => suite.newPage(options);
 
@@ -138,6 +139,19 @@ test('where sound may not start by itself, the video plays muted with a button f
       await strict.close();
     }
   });
+
+test('a video without sound plays without a button for sound or sound controls', async () => {
+  const strict = await launchChromium({ autoplay: 'document-user-activation-required' });
+  try {
+    const page = await strict.newPage();
+    await openPlaying(page, suite.site.url + 'silent.webgl.html', 0.5);
+    assert.equal(await page.getByRole('button', { name: 'Turn the sound on' }).count(), 0);
+    assert.deepEqual(await page.locator('.qx-bar').getByRole('button')
+      .evaluateAll((b) => b.map((x) => x.ariaLabel)), ['Pause', 'Full screen']);
+  } finally {
+    await strict.close();
+  }
+});
 
 test('the sound pans with the view by the balance, once the user has touched the page',
   async () => {

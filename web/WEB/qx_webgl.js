@@ -74,6 +74,7 @@
     const size = (v) => (typeof v === 'number' && v > 0 ? v : null);
     return {
       video: str(raw.video, ''),
+      audio: bool(raw.audio, true),
       page: {
         title: str(page.title, ''),
         bgColor: colour(page.bgColor, '#FFFFFF'),
@@ -737,7 +738,8 @@ void main() {
           return;
         }
         video.muted = true;
-        video.play().then(() => this.offer('unmute'), () => this.offer('play'));
+        // A video without sound has nothing to unmute: it simply plays.
+        video.play().then(() => this.config.audio && this.offer('unmute'), () => this.offer('play'));
       });
     }
 
@@ -946,7 +948,8 @@ void main() {
         video.volume = volume.value / 100;
         video.muted = video.volume === 0;
       });
-      const bar = el('div', { class: 'qx-bar' }, play, time, seek, mute, volume);
+      const bar = el('div', { class: 'qx-bar' }, play, time, seek,
+        ...(this.config.audio ? [mute, volume] : []));
       const fullscreenTarget = this.root.requestFullscreen ? 'requestFullscreen'
         : this.root.webkitRequestFullscreen ? 'webkitRequestFullscreen' : null;
       let full = null;

@@ -38,6 +38,7 @@ const VIDEOS = {
   sorenson: { width: 1024, height: 512, flicker: true, codec: 'flv1' },
   f4v: { width: 1024, height: 512, flicker: true, extension: 'f4v' },
   long: { width: 1024, height: 512, seconds: 16 },
+  silent: { width: 1024, height: 512, audio: false },
 };
 
 const bbggrr = (rgb) => rgb.slice(5, 7) + rgb.slice(3, 5) + rgb.slice(1, 3);
@@ -79,6 +80,7 @@ function configFor(p, videoFile) {
     version: 1,
     video: videoFile,
     flashPage: `${p.name}.html`,
+    audio: VIDEOS[p.video].audio !== false,
     page: { title: p.title, bgColor: p.bgColor, width: 400, height: 300, border: p.border,
       iframe: p.iframe },
     main: { smooth: p.smooth, fov: p.fov, yaw: p.yaw, pitch: p.pitch, tilt: p.tilt,
