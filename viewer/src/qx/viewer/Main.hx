@@ -1,7 +1,6 @@
 package qx.viewer;
 
 import flash.Lib;
-import flash.display.BitmapData;
 import flash.display.Loader;
 import flash.display.Sprite;
 import flash.display.StageDisplayState;
@@ -12,7 +11,6 @@ import flash.events.MouseEvent;
 import flash.events.NetStatusEvent;
 import flash.events.SecurityErrorEvent;
 import flash.external.ExternalInterface;
-import flash.geom.Matrix;
 import flash.media.SoundTransform;
 import flash.media.Video;
 import flash.net.NetConnection;
