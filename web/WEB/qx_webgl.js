@@ -88,7 +88,8 @@
         fov: num(main.fov, 70),
         yaw: num(main.yaw, 0),
         pitch: num(main.pitch, 0),
-        tilt: clamp(num(main.tilt, 90), 1, 90),
+        // The publisher writes 30 to 90; a hand-made smaller limit would leave a keyhole of a view.
+        tilt: clamp(num(main.tilt, 90), 30, 90),
         controls: bool(main.controls, true),
         volume: clamp(num(main.volume, 50), 0, 100),
         stageColor: colour(main.stageColor, '#000000'),
