@@ -56,6 +56,7 @@ std::string configJson(const WebglConfig& config) {
   if (!hotSpots.empty()) hotSpots += "\n  ";
   return "{\n  \"version\": 1,\n  \"video\": " + jsonString(config.video) +
          ",\n  \"flashPage\": " + jsonString(config.flashPage) +
+         ",\n  \"audio\": " + (config.audio ? "true" : "false") +
          ",\n  \"page\": " + pageJson(config.page) + ",\n  \"main\": " + mainJson(config.main) +
          ",\n  \"hotspots\": [" + hotSpots + "]\n}";
 }

@@ -46,6 +46,7 @@ struct WebHotSpot {
 struct WebglConfig {
   std::string video;      // file name of the browser copy of the video, e.g. "tour.mp4"
   std::string flashPage;  // file name of the Flash page, e.g. "tour.html"
+  bool audio = true;      // the video has a sound track: without one the page offers no sound
   PageLook page;
   MainValues main;
   std::vector<WebHotSpot> hotSpots;

@@ -89,6 +89,7 @@ Expected<WebglPlan> planWebglVersion(const fs::path& flashPage) {
   // Both are used as links by the page.
   c.video = urlName(plan.names.video.filename().string());
   c.flashPage = urlName(flashPage.filename().string());
+  c.audio = plan.media.audio.has_value();
   c.page = readFlashPage(pageBytes.value());
   c.main = configXml.main;
   c.hotSpots = std::move(configXml.hotSpots);

@@ -15,7 +15,7 @@ const table = JSON.parse(fs.readFileSync(path.resolve(path.dirname(fileURLToPath
 const scriptLink = { slot: 1, yaw: -180, pos: 0.1, time: 7.5, self: 1, title: 'Script',
   link: 'javascript:document.title="ran"' };
 const suite = suiteOf([
-  ...table.cases.map((c) => ({ name: `conf-${c.name}`, ...c.page })),
+  ...table.cases.map((c) => ({ name: `conf-${c.name}`, ...c.page, configXml: c.configXml })),
   { name: 'conf-links', yaw: 0, hotspots: [scriptLink] },
 ]);
 

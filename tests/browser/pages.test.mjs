@@ -17,6 +17,7 @@ const suite = suiteOf([
   { name: 'framed', title: 'Framed', iframe: true, border: false, bgColor: '#102030' },
   { name: 'slow', bufferingSeconds: 7 },
   { name: 'pan', yaw: 90, balance: 60 },
+  { name: 'silent', video: 'silent' },
 ]);
 const newPage = (options) => suite.newPage(options);
 
@@ -86,6 +87,17 @@ test('the selector page opens the WebGL page, or the Flash page where Flash is p
     await page.context().close();
   });
 
+test('a video missing on the server is named as missing, with no controls left', async () => {
+  const page = await newPage();
+  await page.route('**/*.mp4', (route) => route.fulfill({ status: 404, body: 'Not found' }));
+  await page.goto(suite.site.url + 'tour.webgl.html');
+  const alert = page.getByRole('alert');
+  await alert.waitFor();
+  assert.match(await alert.textContent(), /^The video \S+\.mp4 is missing on the server \(HTTP 404\)\.$/);
+  assert.equal(await page.locator('.qx-bar').count(), 0);
+  await page.context().close();
+});
+
 test('playback waits for bufferingTime of video on a slow line', async () => {
   const page = await newPage();
   const cdp = await page.context().newCDPSession(page);
@@ -127,6 +139,19 @@ test('where sound may not start by itself, the video plays muted with a button f
       await strict.close();
     }
   });
+
+test('a video without sound plays without a button for sound or sound controls', async () => {
+  const strict = await launchChromium({ autoplay: 'document-user-activation-required' });
+  try {
+    const page = await strict.newPage();
+    await openPlaying(page, suite.site.url + 'silent.webgl.html', 0.5);
+    assert.equal(await page.getByRole('button', { name: 'Turn the sound on' }).count(), 0);
+    assert.deepEqual(await page.locator('.qx-bar').getByRole('button')
+      .evaluateAll((b) => b.map((x) => x.ariaLabel)), ['Pause', 'Full screen']);
+  } finally {
+    await strict.close();
+  }
+});
 
 test('the sound pans with the view by the balance, once the user has touched the page',
   async () => {

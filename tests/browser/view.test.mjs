@@ -78,6 +78,26 @@ test('the control bar is there only when controls is on, and it works', async ()
   await bar.getByRole('button', { name: 'Mute' }).click();
   assert.equal(await page.evaluate(() => document.querySelector('video').muted), true);
 
+  // The position slider moves by seconds from the keyboard, and says the time in words.
+  await bar.getByRole('button', { name: 'Pause' }).click();
+  const slider = bar.getByRole('slider', { name: 'Position' });
+  await page.evaluate(() => { document.querySelector('video').currentTime = 1; });
+  await slider.focus();
+  await page.keyboard.press('ArrowRight');
+  assert.ok(Math.abs((await currentTime(page)) - 6) < 0.2, `${await currentTime(page)} s`);
+  await page.keyboard.press('Home');
+  assert.equal(await currentTime(page), 0);
+  await page.waitForFunction(() =>
+    /^0:00 of 0:08$/.test(document.querySelector('.qx-seek').getAttribute('aria-valuetext')));
+
+  // Full screen: the page's border goes, the view fills the screen.
+  await bar.getByRole('button', { name: 'Full screen' }).click();
+  await page.waitForFunction(() => document.fullscreenElement);
+  assert.deepEqual(await page.evaluate(() => {
+    const root = document.fullscreenElement;
+    return [getComputedStyle(root).borderTopWidth, root.querySelector('canvas').clientWidth];
+  }), ['0px', await page.evaluate(() => innerWidth)]);
+
   await openPlaying(page, url('up'));
   assert.equal(await page.locator('.qx-bar').count(), 0);
   assert.equal(await page.getByRole('button').count(), 0);

@@ -206,6 +206,7 @@ TEST(ConfigJson, CannotCloseTheScriptItStandsIn) {
   WebglConfig c;
   c.video = "tour.mp4";
   c.flashPage = "tour.html";
+  c.audio = false;
   c.page.title = "</script><script>alert(1)</script>";
   c.page.width.reset();
   c.main.fov.reset();
@@ -214,6 +215,7 @@ TEST(ConfigJson, CannotCloseTheScriptItStandsIn) {
   EXPECT_EQ(json.find('<'), std::string::npos);
   EXPECT_NE(json.find("\\u003c/script\\u003e"), std::string::npos);
   EXPECT_NE(json.find("\"width\": null"), std::string::npos);
+  EXPECT_NE(json.find("\"audio\": false"), std::string::npos);
   EXPECT_NE(json.find("\"fov\": null"), std::string::npos);
   EXPECT_NE(
       json.find("{\"id\": 3, \"yaw\": -180, \"pos\": 12.3, \"time\": 5, \"self\": 1, "

@@ -59,7 +59,11 @@ class HostTests {
 	static function conformance(c:Dynamic, stage:Array<Float>, video:Array<Float>) {
 		var page:Dynamic = c.page;
 		var spots:Array<Dynamic> = page.hotspots == null ? [] : page.hotspots;
-		var config = Config.parse(configXml(mainOf(page), [for (h in spots) hotSpotLine(h)]));
+		var main = mainOf(page);
+		if (c.configXml != null)
+			for (m in main)
+				if (Reflect.hasField(c.configXml, m[0])) m[1] = Reflect.field(c.configXml, m[0]);
+		var config = Config.parse(configXml(main, [for (h in spots) hotSpotLine(h)]));
 		var view = new View(config);
 		view.setAspect(stage[1] / stage[0]);
 		view.setPicture(video[0], video[1]);

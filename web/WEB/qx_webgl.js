@@ -22,6 +22,7 @@
   const MIN_FOV = 30;
   const MAX_FOV = 170; // rectilinear projection: tan() grows without bound near 180
   const KEY_STEP = 5; // degrees per arrow key press at a 70 degree field of view
+  const SEEK_STEP = 5; // seconds per arrow key press on the position slider
 
   const clamp = (v, lo, hi) => Math.min(hi, Math.max(lo, v));
   const wrap360 = (v) => ((v % 360) + 360) % 360;
@@ -73,6 +74,7 @@
     const size = (v) => (typeof v === 'number' && v > 0 ? v : null);
     return {
       video: str(raw.video, ''),
+      audio: bool(raw.audio, true),
       page: {
         title: str(page.title, ''),
         bgColor: colour(page.bgColor, '#FFFFFF'),
@@ -86,7 +88,8 @@
         fov: num(main.fov, 70),
         yaw: num(main.yaw, 0),
         pitch: num(main.pitch, 0),
-        tilt: clamp(num(main.tilt, 90), 1, 90),
+        // The publisher writes 30 to 90; a hand-made smaller limit would leave a keyhole of a view.
+        tilt: clamp(num(main.tilt, 90), 30, 90),
         controls: bool(main.controls, true),
         volume: clamp(num(main.volume, 50), 0, 100),
         stageColor: colour(main.stageColor, '#000000'),
@@ -539,13 +542,31 @@ void main() {
       video.volume = this.main.volume / 100;
       video.muted = this.main.volume === 0;
       video.src = this.config.video;
-      video.addEventListener('error', () => {
-        clearInterval(this.bufferTimer);
-        const code = video.error ? video.error.code : 0;
-        this.message(`The video ${this.config.video} could not be ` +
-          (code === 4 ? 'played by this browser.' : 'loaded.'), 'alert');
-      });
+      video.addEventListener('error', () => this.videoFailed());
       return video;
+    }
+
+    /**
+     * The video will not play. A browser reports a missing file as a format it cannot play, so
+     * the server is asked whether the file is there before the visitor is told which it is.
+     */
+    async videoFailed() {
+      clearInterval(this.bufferTimer);
+      if (this.bar) this.bar.element.remove(); // nothing left to control
+      const name = this.config.video;
+      let status = 0;
+      if (location.protocol.startsWith('http')) {
+        try {
+          status = (await fetch(name, { method: 'HEAD', cache: 'no-store' })).status;
+        } catch {
+          status = -1; // the server cannot be reached any more
+        }
+      }
+      const code = this.video.error ? this.video.error.code : 0;
+      this.message(status >= 400 ? `The video ${name} is missing on the server (HTTP ${status}).`
+        : status === -1 ? `The video ${name} could not be loaded: the server does not answer.`
+        : code === 4 ? `The video ${name} could not be played by this browser.`
+        : `The video ${name} could not be loaded.`, 'alert');
     }
 
     /** Without WebGL the video still plays, flat, with the browser's own controls. */
@@ -718,7 +739,8 @@ void main() {
           return;
         }
         video.muted = true;
-        video.play().then(() => this.offer('unmute'), () => this.offer('play'));
+        // A video without sound has nothing to unmute: it simply plays.
+        video.play().then(() => this.config.audio && this.offer('unmute'), () => this.offer('play'));
       });
     }
 
@@ -905,6 +927,17 @@ void main() {
       seek.addEventListener('input', () => {
         if (video.duration) video.currentTime = (seek.value / 1000) * video.duration;
       });
+      // The slider's own keys would move a thousandth of the video: keys move by seconds here.
+      seek.addEventListener('keydown', (e) => {
+        const d = video.duration;
+        const to = { ArrowLeft: -SEEK_STEP, ArrowDown: -SEEK_STEP, ArrowRight: SEEK_STEP,
+          ArrowUp: SEEK_STEP, PageDown: -d / 10, PageUp: d / 10 }[e.key];
+        if (!d || (to === undefined && e.key !== 'Home' && e.key !== 'End')) return;
+        e.preventDefault();
+        video.currentTime = e.key === 'Home' ? 0 : e.key === 'End' ? Math.max(0, d - 0.1)
+          : clamp(video.currentTime + to, 0, d);
+        seek.value = String(Math.round((video.currentTime / d) * 1000));
+      });
       const mute = button('Mute', 'volume', () => {
         video.muted = !video.muted;
         if (!video.muted && video.volume === 0) video.volume = 0.5;
@@ -916,7 +949,8 @@ void main() {
         video.volume = volume.value / 100;
         video.muted = video.volume === 0;
       });
-      const bar = el('div', { class: 'qx-bar' }, play, time, seek, mute, volume);
+      const bar = el('div', { class: 'qx-bar' }, play, time, seek,
+        ...(this.config.audio ? [mute, volume] : []));
       const fullscreenTarget = this.root.requestFullscreen ? 'requestFullscreen'
         : this.root.webkitRequestFullscreen ? 'webkitRequestFullscreen' : null;
       let full = null;
@@ -929,7 +963,7 @@ void main() {
         bar.append(full);
       }
       this.root.append(bar);
-      this.bar = { play, time, seek, mute, volume, full, shown: {} };
+      this.bar = { element: bar, play, time, seek, mute, volume, full, shown: {} };
     }
 
     updateBar() {
@@ -949,6 +983,8 @@ void main() {
       });
       set('time', `${formatTime(video.currentTime)} / ${formatTime(video.duration)}`,
         (t) => { bar.time.textContent = t; });
+      set('spoken', `${formatTime(video.currentTime)} of ${formatTime(video.duration)}`,
+        (t) => bar.seek.setAttribute('aria-valuetext', t));
       if (document.activeElement !== bar.seek && video.duration) {
         set('seek', Math.round((video.currentTime / video.duration) * 1000),
           (v) => { bar.seek.value = String(v); });

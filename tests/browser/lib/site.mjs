@@ -38,6 +38,7 @@ const VIDEOS = {
   sorenson: { width: 1024, height: 512, flicker: true, codec: 'flv1' },
   f4v: { width: 1024, height: 512, flicker: true, extension: 'f4v' },
   long: { width: 1024, height: 512, seconds: 16 },
+  silent: { width: 1024, height: 512, audio: false },
 };
 
 const bbggrr = (rgb) => rgb.slice(5, 7) + rgb.slice(3, 5) + rgb.slice(1, 3);
@@ -79,9 +80,11 @@ function configFor(p, videoFile) {
     version: 1,
     video: videoFile,
     flashPage: `${p.name}.html`,
+    audio: VIDEOS[p.video].audio !== false,
     page: { title: p.title, bgColor: p.bgColor, width: 400, height: 300, border: p.border,
       iframe: p.iframe },
-    main: { smooth: p.smooth, fov: p.fov, yaw: p.yaw, pitch: p.pitch, tilt: p.tilt,
+    main: { smooth: p.smooth, fov: p.fov, yaw: p.yaw, pitch: p.pitch,
+      tilt: p.configXml?.tilt !== undefined ? Number(p.configXml.tilt) : p.tilt,
       controls: p.controls, volume: p.volume, stageColor: p.stageColor,
       bufferingTime: Math.max(100, Math.round(p.bufferingSeconds * 1000)),
       viewMode: p.viewMode, panningMode: p.panningMode, balance: p.balance, zoomMax: 130 },
@@ -121,6 +124,15 @@ function convertWithNode(dir, p, flvFile) {
       'color=c=0x2060ff:s=48x48', '-frames:v', '1', first]);
   }
   for (let i = 2; i <= 10; i++) fs.copyFileSync(first, path.join(dir, 'images', `hs${i}.gif`));
+}
+
+/** Puts values into a published config.xml by hand ({ tag: text }), as an author might. */
+function editConfigXml(file, values) {
+  let text = fs.readFileSync(file, 'utf8');
+  for (const [tag, value] of Object.entries(values)) {
+    text = text.replace(new RegExp(`<${tag}>[^<]*</${tag}>`), `<${tag}>${value}</${tag}>`);
+  }
+  fs.writeFileSync(file, text);
 }
 
 function run(tool, args) {
@@ -180,6 +192,7 @@ export async function buildSite(pages, extraFiles = {}, { withRuffle = false } =
       const pagePath = p.webgl === false
         ? path.join(dir, p.name, `${p.name}.html`) : path.join(dir, `${p.name}.html`);
       run(process.env.QX_CLI, ['publish', project, pagePath]);
+      if (p.configXml) editConfigXml(path.join(path.dirname(pagePath), 'config.xml'), p.configXml);
       if (p.webgl !== false) run(process.env.QX_CLI, ['webgl', pagePath]);
     } else {
       convertWithNode(dir, p, videos[p.video]);

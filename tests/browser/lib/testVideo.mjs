@@ -22,7 +22,7 @@ const hex = ([r, g, b]) => '0x' + [r, g, b].map((c) => c.toString(16).padStart(2
  * A 2:1 frame covers the whole sphere and carries the stripes; a wider one is a cylindrical band.
  */
 export function makeBandsVideo(file, { width = 1024, height = 512, seconds = 8, codec = 'h264',
-  flicker = false } = {}) {
+  flicker = false, audio = true } = {}) {
   const bandWidth = width / 8;
   const sources = BANDS.map(([, rgb], k) =>
     `color=c=${hex(rgb)}:s=${bandWidth}x${height}:r=25:d=${seconds}[b${k}]`);
@@ -49,6 +49,7 @@ export function makeBandsVideo(file, { width = 1024, height = 512, seconds = 8, 
   execFileSync('ffmpeg', [
     '-hide_banner', '-loglevel', 'error', '-y',
     '-f', 'lavfi', '-i', `sine=frequency=440:sample_rate=44100:duration=${seconds}`,
-    '-filter_complex', graph, '-map', '[v]', '-map', '0:a', ...codecs, ...container, file,
+    '-filter_complex', graph, '-map', '[v]', ...(audio ? ['-map', '0:a'] : ['-an']), ...codecs,
+    ...container, file,
   ]);
 }

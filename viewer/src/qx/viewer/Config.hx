@@ -52,7 +52,8 @@ class Config {
 		if ((v = number(value(block, "yaw"))) != null) c.yaw = v;
 		if ((v = number(value(block, "pitch"))) != null) c.pitch = v;
 		if ((v = number(value(block, "tilt"))) != null) c.tilt = v;
-		c.tilt = clamp(c.tilt, 1, 90);
+		// The publisher writes 30 to 90; a hand-made smaller limit would leave a keyhole of a view.
+		c.tilt = clamp(c.tilt, 30, 90);
 		if ((s = value(block, "controls")) != null) c.controls = flag(s, c.controls);
 		if ((v = number(value(block, "volume"))) != null) c.volume = v;
 		c.volume = clamp(c.volume, 0, 100);
