@@ -1,5 +1,6 @@
 #include "webgl/MediaProbe.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -38,7 +39,35 @@ std::string label(AVCodecID id) {
   }
 }
 
+// Reads the packets (no decoding) of the video stream `index`: a file cut short or holding no
+// frame at all is told before any conversion starts.
+void countFrames(AVFormatContext* input, int index, MediaInfo& info) {
+  const AVStream* s = input->streams[index];
+  ff::Packet packet(av_packet_alloc());
+  std::int64_t end = AV_NOPTS_VALUE;
+  info.videoFrames = 0;
+  while (av_read_frame(input, packet.get()) >= 0) {
+    if (packet->stream_index == index) {
+      ++info.videoFrames;
+      const std::int64_t t = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+      if (t != AV_NOPTS_VALUE) end = std::max(end, t + std::max<std::int64_t>(0, packet->duration));
+    }
+    av_packet_unref(packet.get());
+  }
+  const std::int64_t start = s->start_time != AV_NOPTS_VALUE ? s->start_time : 0;
+  if (end != AV_NOPTS_VALUE)
+    info.videoEnd = static_cast<double>(end - start) * av_q2d(s->time_base);
+}
+
 }  // namespace
+
+int maxPictureSide() {
+  return ff::kMaxSide;
+}
+
+std::int64_t maxPicturePixels() {
+  return ff::kMaxPixels;
+}
 
 std::string durationText(double seconds) {
   if (!(seconds > 0)) return "unknown";
@@ -52,11 +81,11 @@ std::string durationText(double seconds) {
   return buffer;
 }
 
-Expected<MediaInfo> probeMedia(const std::filesystem::path& path) {
+Expected<MediaInfo> probeMedia(const std::filesystem::path& path, const std::atomic<bool>* cancel) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return FileError{path, "no such video file"};
   std::string error;
-  const ff::Input input = ff::openInput(path.string(), error);
+  const ff::Input input = ff::openInput(path.string(), error, cancel);
   if (!input) return FileError{path, "cannot be read as a video (" + error + ")"};
 
   MediaInfo info;
@@ -75,6 +104,9 @@ Expected<MediaInfo> probeMedia(const std::filesystem::path& path) {
     const AVRational rate = s->avg_frame_rate.num ? s->avg_frame_rate : s->r_frame_rate;
     if (rate.num > 0 && rate.den > 0) video.frameRate = av_q2d(rate);
     video.decodable = avcodec_find_decoder(s->codecpar->codec_id) != nullptr;
+    countFrames(input.get(), v, info);
+    if (ff::stopRequested(const_cast<std::atomic<bool>*>(cancel)))
+      return FileError{path, "reading was interrupted"};
     if (info.duration <= 0 && s->duration > 0)
       info.duration = static_cast<double>(s->duration) * av_q2d(s->time_base);
     info.video = video;
