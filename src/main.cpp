@@ -10,6 +10,7 @@
 
 #include "app/AppState.h"
 #include "app/MainWindow.h"
+#include "platform/InstanceName.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "preview/PreviewPlayer.h"
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
 
   qx::AppState state = qx::initialAppState(QDir::currentPath());
   const auto options = qx::optionsFilePath(qx::toPath(QCoreApplication::applicationFilePath()));
-  const auto platform = qx::makeQtPlatform();
+  const auto platform = qx::makeQtPlatform(qx::redirectInstanceName());
   qx::MainWindow window(state, *platform, qx::makePreviewPlayer(nullptr), options);
 
   ShownProbe probe;
