@@ -81,9 +81,9 @@ extern "C" inline int stopRequested(void* flag) {
 // AVERROR_EXIT).
 inline Input openInput(const std::string& path, std::string& error,
                        const std::atomic<bool>* cancel = nullptr) {
-  // The library's own chatter (encoder statistics, muxer passes) would land on the user's
-  // terminal; errors reach the user through our results instead.
-  av_log_set_level(AV_LOG_ERROR);
+  // The library's own chatter (encoder statistics, muxer passes, a line per refused frame) would
+  // land on the user's terminal; errors reach the user through our results instead.
+  av_log_set_level(AV_LOG_FATAL);
   AVFormatContext* raw = avformat_alloc_context();
   if (!raw) {
     error = errorText(AVERROR(ENOMEM));
@@ -100,6 +100,17 @@ inline Input openInput(const std::string& path, std::string& error,
     return nullptr;
   }
   Input input(raw);
+  // FLV makes its streams as their first packets come, and streams made during the reading of
+  // stream information get none of the options below: one packet read first (and the reader
+  // rewound) makes them known.
+  if (input->nb_streams == 0) {
+    Packet first(av_packet_alloc());
+    if (av_read_frame(input.get(), first.get()) >= 0 &&
+        avformat_seek_file(input.get(), -1, INT64_MIN, 0, 0, AVSEEK_FLAG_BACKWARD) < 0) {
+      error = "cannot go back to its start";
+      return nullptr;
+    }
+  }
   // Reading the stream information decodes a few frames: with the limit, a frame header that
   // claims a giant picture is refused instead of allocated.
   std::vector<AVDictionary*> perStream(input->nb_streams, nullptr);

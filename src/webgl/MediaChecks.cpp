@@ -49,6 +49,15 @@ void videoChecks(const MediaInfo& media, std::vector<Check>& out) {
   if (v.width > kPhoneLimit || v.height > kPhoneLimit) {
     out.push_back(
         {CheckLevel::Warning, size + ": larger than 4096 px, which will not play on many phones."});
+  } else if ((v.width <= 0 || v.height <= 0) && !media.videoCopied()) {
+    // Re-encoding needs the size, and a decoder finds none when every frame it was shown was
+    // refused: too large, or damaged.
+    out.push_back({CheckLevel::Problem,
+                   "Size: unknown, as no frame could be decoded (a picture larger than " +
+                       std::to_string(maxPictureSide()) + " x " +
+                       std::to_string(maxPicturePixels() / maxPictureSide()) +
+                       " px is refused, and so is a damaged one)."});
+    return;
   } else if (v.width <= 0 || v.height <= 0) {
     out.push_back({CheckLevel::Warning, "Size: unknown."});
   } else {

@@ -168,6 +168,16 @@ TEST(Conversion, GiantFramesAreRefusedBeforeTheyAreDecoded) {
   EXPECT_EQ(r.status, ConversionStatus::Failed);
   EXPECT_NE(r.error.find("larger than the 8192 x 4096 px"), std::string::npos) << r.error;
   EXPECT_EQ(filesIn(dir.path()), std::vector<fs::path>{"big.flv"});
+
+  // Every frame giant: the checks stop it before any conversion.
+  testmedia::claimPictureSize(flv, 16000, 16000);
+  const auto all = probeMedia(flv);
+  ASSERT_TRUE(all);
+  const auto checks = mediaChecks(all.value(), {});
+  EXPECT_FALSE(canConvert(checks));
+  EXPECT_TRUE(std::any_of(checks.begin(), checks.end(), [](const Check& c) {
+    return c.level == CheckLevel::Problem && c.text.find("8192 x 4096 px") != std::string::npos;
+  }));
 }
 
 TEST(Conversion, CancelStopsWithinASecondEvenInJunk) {
