@@ -1,6 +1,5 @@
 #include "publish/PublishOutputSet.h"
 
-
 #include "project/TextCodec.h"
 #include "publish/AirDescriptor.h"
 #include "publish/ConfigXml.h"
