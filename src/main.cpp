@@ -15,6 +15,7 @@
 #include "app/MainWindow.h"
 #include "app/OptionsLocation.h"
 #include "app/StartArguments.h"
+#include "platform/InstanceName.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "preview/PreviewPlayer.h"
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
       qx::toPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
   state.programFolder = qx::toPath(QCoreApplication::applicationDirPath());
   state.optionsInUserFolder = !options.besideProgram;
-  const auto platform = qx::makeQtPlatform();
+  const auto platform = qx::makeQtPlatform(qx::redirectInstanceName());
   qx::MainWindow window(state, *platform, qx::makePreviewPlayer(nullptr), options.file);
 
   ShownProbe probe;

@@ -49,9 +49,9 @@ class Platform {
 };
 
 // The host system through Qt. The redirect utility (caption "Velmora Flash - Html5 WebGl Selector
-// Utility") is found through the local server it listens on, `redirectServer`.
-std::unique_ptr<Platform> makeQtPlatform(
-    const QString& redirectServer = QStringLiteral("velmora_redirect"));
+// Utility") is found through the local server it listens on, `redirectServer` (for the real
+// utility, redirectInstanceName() of platform/InstanceName.h).
+std::unique_ptr<Platform> makeQtPlatform(const QString& redirectServer);
 
 // The file name of a program beside this one ("velmora_redirect.exe" on Windows).
 inline std::string executableName(std::string_view base) {

@@ -11,11 +11,13 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QLocalSocket>
+
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
+#include "platform/InstanceName.h"
 
 #include "platform/Platform.h"
 #include "platform/WaveSound.h"
@@ -87,7 +89,7 @@ class QtPlatform : public Platform {
 
   bool activateProgram(const QString& caption) override {
     const auto known = programs_.find(caption);
-    if (known == programs_.end()) return false;
+    if (known == programs_.end() || !socketAbsentOrOurs(known->second)) return false;
     QLocalSocket socket;
     socket.connectToServer(known->second);
     if (!socket.waitForConnected(500)) return false;

@@ -12,6 +12,10 @@ namespace qx::webgl {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::size_t kMaxNotes = 20;
+// Ids run from 1 to 10; a file with far more hot-spot lines is damaged, and what follows the
+// first of them is not read.
+constexpr std::size_t kMaxHotSpotLines = 100;
 
 // Reads one <main> value into `slot`: an empty element gives null, an unreadable one keeps the
 // default and is noted.
@@ -176,9 +180,19 @@ ConfigXml readConfigXml(std::string_view bytes) {
   // Hot spots after the <main> block, in file order; a later line with an id already read wins
   // nothing: the first one is kept, as the viewer would show it.
   const std::size_t from = mainEnd == std::string::npos ? 0 : mainEnd;
-  for (std::size_t at = findNoCase(text, "<hotspot", from); at != std::string::npos;) {
+  // The end tag found last is kept while it lies ahead: searched afresh for every start tag, a
+  // file of start tags alone would be read in quadratic time.
+  std::size_t endTag = findNoCase(text, "</hotspot>", from);
+  std::size_t dropped = 0;
+  std::size_t lines = 0;
+  for (std::size_t at = findNoCase(text, "<hotspot", from); at != std::string::npos; ++lines) {
+    if (lines == kMaxHotSpotLines) {
+      out.notes.push_back("config.xml: more than " + std::to_string(kMaxHotSpotLines) +
+                          " hot-spot lines; the rest are not read");
+      break;
+    }
     const std::size_t next = findNoCase(text, "<hotspot", at + 8);
-    const std::size_t endTag = findNoCase(text, "</hotspot>", at);
+    if (endTag != std::string::npos && endTag < at) endTag = findNoCase(text, "</hotspot>", at);
     std::size_t end = std::min(next, endTag == std::string::npos ? next : endTag + 10);
     const std::string_view element =
         std::string_view(text).substr(at, end == std::string::npos ? std::string::npos : end - at);
@@ -191,8 +205,12 @@ ConfigXml readConfigXml(std::string_view bytes) {
       else
         out.hotSpots.push_back(std::move(*h));
     }
+    // A damaged file can hold thousands of unreadable lines; the author needs the first few.
+    for (; out.notes.size() > kMaxNotes; ++dropped) out.notes.pop_back();
     at = next;
   }
+  if (dropped > 0)
+    out.notes.push_back("config.xml: " + std::to_string(dropped) + " more problems like these");
   return out;
 }
 

@@ -2,6 +2,8 @@
 // damage leave them.
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <functional>
 #include <random>
 
 #include "project/FileIo.h"
@@ -259,4 +261,36 @@ TEST(ConfigXml, ReadsThePublishersOwnGoldenFile) {
   EXPECT_EQ(c.hotSpots[1].id, 3);
   EXPECT_EQ(c.hotSpots[1].title, "Caf\xC3\xA9 <\xCE\xA9>");
   EXPECT_DOUBLE_EQ(c.hotSpots[2].pos, 123456.8);
+}
+
+TEST(ConfigXml, HostileShapesAreReadInLinearTime) {
+  const auto repeated = [](std::string_view unit, std::size_t size) {
+    std::string text;
+    while (text.size() < size) text += unit;
+    return text;
+  };
+  // Processor time, not wall time: the machine may be busy with other work.
+  const auto seconds = [](auto&& read) {
+    const std::clock_t start = std::clock();
+    read();
+    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  };
+  // Start tags with no end tag; a value of bare "&"; a page of bare "&" in its title.
+  const std::vector<std::function<void(std::size_t)>> shapes = {
+      [&](std::size_t n) {
+        const auto c = readConfigXml("<main></main>" + repeated("<hotspot", n));
+        EXPECT_LE(c.notes.size(), 22u);
+      },
+      [&](std::size_t n) {
+        const auto c = readConfigXml("<main><movie>" + repeated("&", n) + "</movie></main>");
+        EXPECT_EQ(c.movie.size(), n);
+      },
+      [&](std::size_t n) { readFlashPage("<title>" + repeated("&amp", n)); },
+  };
+  for (std::size_t i = 0; i < shapes.size(); ++i) {
+    const double small = seconds([&] { shapes[i](1 << 20); });
+    const double large = seconds([&] { shapes[i](4 << 20); });
+    EXPECT_LT(large, 8 * small + 0.5)
+        << "shape " << i << ": 1 MB " << small << " s, 4 MB " << large << " s";
+  }
 }
