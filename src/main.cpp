@@ -10,6 +10,7 @@
 
 #include "app/AppState.h"
 #include "app/MainWindow.h"
+#include "help/BundledFonts.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "preview/PreviewPlayer.h"
@@ -42,6 +43,7 @@ class ShownProbe : public QObject {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  qx::registerBundledFonts();
   QApplication::setStyle(QStringLiteral("Fusion"));
 
   qx::AppState state = qx::initialAppState(QDir::currentPath());

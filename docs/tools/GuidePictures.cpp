@@ -18,6 +18,7 @@
 #include "app/AppState.h"
 #include "app/ControlIds.h"
 #include "app/MainWindow.h"
+#include "help/BundledFonts.h"
 #include "help/HelpWindows.h"
 #include "platform/Platform.h"
 #include "project/ProjectSettings.h"
@@ -176,6 +177,7 @@ void helpWindowPictures(Pictures& pictures) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  qx::registerBundledFonts();
   QApplication::setStyle(QStringLiteral("Fusion"));
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);

@@ -15,6 +15,7 @@
 #include "app/MainWindow.h"
 #include "app/OwnerDrawnButton.h"
 #include "app/ResourceImages.h"
+#include "help/BundledFonts.h"
 #include "help/PopupHelp.h"
 #include "preview/ColourButton.h"
 #include "preview/HotSpotEditor.h"
@@ -50,8 +51,7 @@ QString yawScaleText() {
 
 QFont titleFont() {
   QFont font;
-  font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                    QStringLiteral("DejaVu Serif")});
+  font.setFamilies({QString::fromLatin1(kSerifFace)});
   font.setPixelSize(33);  // 25 points on a 96 dpi screen
   font.setBold(true);
   font.setItalic(true);
@@ -63,9 +63,10 @@ QFont titleFont() {
 QFont MainWindow::defaultFont() {
   // Compact enough that every caption fits the box the layout gives it.
   QFont font;
-  font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Segoe UI"),
-                    QStringLiteral("Arial")});
+  font.setFamilies({QString::fromLatin1(kSansFace)});
   font.setPixelSize(11);
+  // Narrowed a little: the boxes were laid out for a dialog font narrower than Arial.
+  font.setStretch(90);
   return font;
 }
 

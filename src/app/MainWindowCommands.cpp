@@ -23,7 +23,7 @@ const QString kRedirectCaption = QStringLiteral("Velmora Flash - Html5 WebGl Sel
 
 void MainWindow::mainWindowProc(int id, int code) {
   if (code != 0 && code != 1) return;
-  platform_.playResourceSound("tick", "sound3");
+  playClick(platform_);
   switch (id) {
     case id::kAbout:
       if (help_.showAbout) help_.showAbout(this, platform_);

@@ -48,6 +48,11 @@ class Platform {
   virtual void playResourceSound(std::string_view type, std::string_view name) = 0;
 };
 
+// The click that every command and "Exit Help" play: the sound "tick" of type "sound3".
+inline void playClick(Platform& platform) {
+  platform.playResourceSound("sound3", "tick");
+}
+
 // The host system through Qt. The redirect utility (caption "Velmora Flash - Html5 WebGl Selector
 // Utility") is found through the local server it listens on, `redirectServer`.
 std::unique_ptr<Platform> makeQtPlatform(

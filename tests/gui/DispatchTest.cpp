@@ -223,7 +223,7 @@ TEST_F(WindowTest, ColourButtonsOpenOnWhiteAndKeepTheirOwnBusyFlag) {
   button(129)->click();
   EXPECT_EQ(state.htmlBgColor, 0x0000FFu);
   EXPECT_EQ(label(128)->palette().color(QPalette::Window), QColor(255, 0, 0));
-  EXPECT_EQ(log.back(), "sound:tick/sound3");
+  EXPECT_EQ(log.back(), "sound:sound3/tick");
   EXPECT_EQ(log[log.size() - 2], "colour");
   // While a dialog is open, its button does nothing; the other button opens its own.
   platform.whileColourDialogOpen = [&] {

@@ -105,7 +105,7 @@ TEST_F(EditorTest, SelectingASlotShowsItAndFreezesTheVideoAtItsMoment) {
   EXPECT_EQ(ctl<QSlider>(161)->value(), 0);
   EXPECT_EQ(state.hotSpotYaw, 0);
   EXPECT_EQ(player->markerYaw, 0);
-  EXPECT_EQ(log, (Log{"sound:tick/sound3", "marker:0"}));
+  EXPECT_EQ(log, (Log{"sound:sound3/tick", "marker:0"}));
 
   // A filled slot: the video frozen at its position, the marker placed after the command.
   log.clear();
@@ -114,7 +114,7 @@ TEST_F(EditorTest, SelectingASlotShowsItAndFreezesTheVideoAtItsMoment) {
   EXPECT_TRUE(checked(243));
   EXPECT_EQ(ctl<QSlider>(161)->value(), 120);
   EXPECT_EQ(box(233)->text(), QStringLiteral("4.0"));
-  EXPECT_EQ(log, (Log{"sound:tick/sound3", "marker:120", "freeze:21.500000", "markerLater:120"}));
+  EXPECT_EQ(log, (Log{"sound:sound3/tick", "marker:120", "freeze:21.500000", "markerLater:120"}));
   // The checked selector clicked again shows its slot again.
   log.clear();
   button(173)->click();
@@ -203,7 +203,7 @@ TEST_F(EditorTest, LoadingAProjectShowsEverySlotSelectsSlotOneAndPlays) {
   EXPECT_EQ(box(167)->text(), QStringLiteral("http://example.org/one"));
   EXPECT_EQ(state.hotSpotYaw, 30);
   // Slot 3 shown, then slot 1 twice (each slot in turn, then the selection), then the video.
-  const Log expected = {"sound:tick/sound3", "dialog:Load a Project", "marker:30",
+  const Log expected = {"sound:sound3/tick", "dialog:Load a Project", "marker:30",
                         "freeze:2.500000",   "markerLater:30",        "marker:0",
                         "marker:-90",        "freeze:7.750000",       "markerLater:-90"};
   ASSERT_GE(log.size(), expected.size());

@@ -69,7 +69,7 @@ bool FakePlatform::startProgram(const QString& path) {
 }
 
 void FakePlatform::playResourceSound(std::string_view type, std::string_view name) {
-  if (type == "tick" && name == "sound3") ++clicks;
+  if (type == "sound3" && name == "tick") ++clicks;
   log_.push_back("sound:" + std::string(type) + "/" + std::string(name));
 }
 

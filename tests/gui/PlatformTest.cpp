@@ -56,7 +56,7 @@ std::vector<std::byte> bytes(std::string_view text) {
 }
 
 TEST(WaveSound, TheClickIsAPlayableWave) {
-  const auto click = findResource("tick", "sound3");
+  const auto click = findResource("sound3", "tick");
   ASSERT_TRUE(click);
   const auto wave = parseWave(*click);
   ASSERT_TRUE(wave);
