@@ -52,6 +52,7 @@ MainWindow::MainWindow(AppState& state, Platform& platform, std::unique_ptr<Prev
   buildFirstOptions();
   buildRemainingOptions(readOptionsPartWay());
   buildAccelerators();
+  setUpKeyboardAccess();
 
   // The menu bar takes its height from the 640 pixels; the controls lie in the top 614.
   setFixedSize(910, 640);
@@ -74,6 +75,12 @@ MainWindow::~MainWindow() {
 QWidget* MainWindow::control(int id) const {
   const auto found = controls_.find(id);
   return found == controls_.end() ? nullptr : found->second;
+}
+
+std::vector<int> MainWindow::controlIds() const {
+  std::vector<int> ids;
+  for (const auto& entry : controls_) ids.push_back(entry.first);
+  return ids;
 }
 
 QAction* MainWindow::menuItem(int id) const {

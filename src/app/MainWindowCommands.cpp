@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 
 #include "app/ControlIds.h"
 #include "app/Controls.h"
@@ -107,9 +108,14 @@ void MainWindow::warnAbout(const QString& text) {
   platform_.messageBox(this, text, QStringLiteral("Warning"), MessageIcon::Warning);
 }
 
+void MainWindow::warnNotSaved(const char* what, const FileError& error) {
+  warnAbout(QStringLiteral("Could not save the %1.\n\n%2")
+                .arg(QLatin1String(what), QString::fromStdString(error.message())));
+}
+
 void MainWindow::saveOptions() {
   if (const auto error = saveOptionsFile(state_.optionsFilePath, currentSettings()))
-    warnAbout(QString::fromStdString(error->message()));
+    warnNotSaved("options", *error);
 }
 
 void MainWindow::loadProject() {
@@ -126,10 +132,18 @@ void MainWindow::loadProject() {
   const Project project = std::move(loaded).value();
   applySettings(project.settings);
   state_.hotSpots = project.hotSpots;
-  for (int slot = 1; slot <= HotSpotList::kSlots; ++slot) editor_->showHotSpot(slot);
+  // The slots are shown without seeking: the video on screen is about to be replaced.
+  for (int slot = 1; slot <= HotSpotList::kSlots; ++slot) editor_->showHotSpot(slot, false);
   state_.currentHotSpot = 1;
-  editor_->selectHotSpot(1);
-  player_->loadAndPlay(QString::fromStdString(project.settings.videoPath));
+  editor_->selectHotSpot(1, false);
+  const QString video = qtext(project.settings.videoPath);
+  if (!video.isEmpty() && !QFileInfo::exists(video)) {
+    // Said now rather than at Publish; the preview shows nothing instead of a video at 0:00.
+    player_->loadAndPlay(QString());
+    warnAbout(QStringLiteral("The video of this project was not found:\n%1").arg(video));
+    return;
+  }
+  player_->loadAndPlay(video);
 }
 
 void MainWindow::saveProject() {
@@ -139,7 +153,7 @@ void MainWindow::saveProject() {
   state_.lastSaveFolder = folderOf(*file);
   const auto name = toPath(toQString(projectSaveName(file->toStdString())));
   if (const auto error = saveProjectFile(name, currentSettings(), state_.hotSpots))
-    warnAbout(QString::fromStdString(error->message()));
+    warnNotSaved("project", *error);
 }
 
 void MainWindow::startRedirectUtility() {

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QMediaDevices>
 #include <QMessageBox>
@@ -61,22 +62,33 @@ class QtPlatform : public Platform {
     dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFiles);
     // No overwrite question, and a link is returned as itself.
     dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontResolveSymlinks);
-    if (!r.initialName.isEmpty() && !r.initialName.contains(u'*')) dialog.selectFile(r.initialName);
-    if (dialog.exec() != QDialog::Accepted) return {};
-    QStringList chosen;
-    for (const QString& file : dialog.selectedFiles()) chosen << QDir::toNativeSeparators(file);
-    return chosen;
+    // The initial name shows in the name box, patterns such as "*.pp" included.
+    if (!r.initialName.isEmpty()) dialog.selectFile(r.initialName);
+    for (;;) {
+      if (dialog.exec() != QDialog::Accepted) return {};
+      const QStringList files = dialog.selectedFiles();
+      // A pattern left in (or typed into) the name box filters the list instead of being taken
+      // as a file called "*.pp".
+      const QString name = files.isEmpty() ? QString() : QFileInfo(files.front()).fileName();
+      if (!name.contains(u'*') && !name.contains(u'?')) {
+        QStringList chosen;
+        for (const QString& file : files) chosen << QDir::toNativeSeparators(file);
+        return chosen;
+      }
+      dialog.setNameFilter(QString(name).replace(u';', u' '));
+    }
   }
 
-  std::optional<std::uint32_t> chooseColour(QWidget* owner, std::uint32_t initial) override {
-    // Without an owner the dialog leaves the main window usable while it is open.
-    QColorDialog dialog(fromBgr(initial), owner);
-    QEventLoop loop;
-    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
-    dialog.show();
-    loop.exec();
-    if (dialog.result() != QDialog::Accepted) return std::nullopt;
-    return toBgr(dialog.selectedColor());
+  void chooseColour(QWidget* owner, std::uint32_t initial,
+                    std::function<void(std::optional<std::uint32_t>)> done) override {
+    // Shown without a loop of its own: a second dialog opened meanwhile no longer holds back
+    // the first one's answer until it closes too.
+    auto* dialog = new QColorDialog(fromBgr(initial), owner);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, done = std::move(done)](int r) {
+      done(r == QDialog::Accepted ? std::optional(toBgr(dialog->selectedColor())) : std::nullopt);
+    });
+    dialog->show();
   }
 
   void openDocument(const QString& pathOrUrl) override {

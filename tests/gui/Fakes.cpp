@@ -45,11 +45,16 @@ QStringList FakePlatform::runFileDialog(QWidget*, const FileDialogRequest& reque
   return next(fileAnswers, QStringList{});
 }
 
-std::optional<std::uint32_t> FakePlatform::chooseColour(QWidget*, std::uint32_t initial) {
+void FakePlatform::chooseColour(QWidget*, std::uint32_t initial,
+                                std::function<void(std::optional<std::uint32_t>)> done) {
   colourRequests.push_back(initial);
   log_.push_back("colour");
+  if (holdColourDialogs) {
+    openColourDialogs.push_back(std::move(done));
+    return;
+  }
   if (whileColourDialogOpen) whileColourDialogOpen();
-  return next(colourAnswers, std::optional<std::uint32_t>{});
+  done(next(colourAnswers, std::optional<std::uint32_t>{}));
 }
 
 void FakePlatform::openDocument(const QString& pathOrUrl) {
