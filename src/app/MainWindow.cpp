@@ -124,6 +124,7 @@ bool MainWindow::confirmExit() {
 void MainWindow::setToolTipHelp(bool on) {
   if (QAction* item = menuItem(id::kToolTipHelp)) item->setChecked(on);
   if (popupHelp_) popupHelp_->setActive(on);
+  if (player_) player_->showOwnToolTips(on);
 }
 
 namespace {

@@ -23,7 +23,7 @@ class FakePreview : public QWidget {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     const int x = static_cast<int>(std::lround(222.0 + 224.0 * yaw_ / 185.0));
-    painter.fillRect(QRect(x, 2, 3, 296), QColor(0, 255, 0));
+    painter.fillRect(QRect(x, 2, 3, 268), QColor(0, 255, 0));
   }
 
  private:

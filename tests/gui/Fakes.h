@@ -72,11 +72,13 @@ class FakePlayer : public PreviewPlayer {
   void seekAndFreeze(double seconds) override;
   void placeYawMarker(int yaw) override;
   void refreshYawMarkerLater(int yaw) override;
+  void showOwnToolTips(bool shown) override { ownToolTips = shown; }
   void releasePlayer() override;
 
   // What getPosition answers (0 until a video plays, as with the real player).
   double position = 0;
   int markerYaw = 0;
+  bool ownToolTips = true;
 
  private:
   Log& log_;

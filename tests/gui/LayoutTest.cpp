@@ -296,6 +296,7 @@ TEST_F(WindowTest, StartUpShowsTheSavedOptions) {
   EXPECT_FALSE(window->menuItem(145)->isChecked());
   ASSERT_NE(help.popup, nullptr);
   EXPECT_FALSE(help.popup->isActive());
+  EXPECT_FALSE(player->ownToolTips);  // the preview's controls keep quiet too
   EXPECT_EQ(state.tooltipHelp, 0);
   EXPECT_EQ(state.zoomMax, 90);
   EXPECT_EQ(list(152)->currentText(), QStringLiteral(" 3. Flash Lite"));
@@ -314,6 +315,7 @@ TEST_F(WindowTest, StartUpShowsTheSavedOptions) {
   window->menuItem(145)->trigger();
   EXPECT_TRUE(window->menuItem(145)->isChecked());
   EXPECT_TRUE(help.popup->isActive());
+  EXPECT_TRUE(player->ownToolTips);
 }
 
 TEST_F(WindowTest, ShortZoomMaximumsGiveShortOrEmptyZoomLists) {
