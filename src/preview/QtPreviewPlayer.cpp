@@ -37,7 +37,10 @@ QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(pare
   view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   view_->setRenderHint(QPainter::SmoothPixmapTransform);
   view_->setGeometry(kArea);
-  view_->setFocusPolicy(Qt::NoFocus);  // the window's keys stay the window's
+  // Reached with Tab only, which then walks through the transport controls; a click on the video
+  // leaves the window's keys with the window.
+  view_->setFocusPolicy(Qt::TabFocus);
+  view_->setAccessibleName(QStringLiteral("Preview"));
 
   controls_ = new TransportBar;
   QGraphicsProxyWidget* controls = scene->addWidget(controls_);

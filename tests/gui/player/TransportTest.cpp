@@ -6,7 +6,9 @@
 #include <QAudioOutput>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
+#include <QTest>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -87,6 +89,32 @@ TEST(TransportTest, PublishingAndRunningOutKeepThePlaceAndThePicture) {
       [&] { return player.mediaPlayer().mediaStatus() == QMediaPlayer::EndOfMedia; }, 8000));
   player.pausePlayer();
   EXPECT_GT(player.getPosition(), 1.5);
+}
+
+TEST(TransportTest, TabWalksThroughTheControlsAndOnOut) {
+  QWidget window;
+  auto* before = new QLineEdit(&window);
+  QtPreviewPlayer player(&window);
+  auto* after = new QLineEdit(&window);
+  before->setGeometry(0, 0, 100, 20);
+  after->setGeometry(0, 500, 100, 20);
+  QWidget::setTabOrder(before, player.widget());
+  QWidget::setTabOrder(player.widget(), after);
+  window.resize(950, 560);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  before->setFocus(Qt::TabFocusReason);
+  TransportBar& bar = *player.transportBar();
+  std::vector<QWidget*> inside;
+  for (int i = 0; i < 8 && QApplication::focusWidget() != after; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    if (QApplication::focusWidget() == player.widget()) inside.push_back(bar.focusWidget());
+  }
+  EXPECT_EQ(QApplication::focusWidget(), after);
+  EXPECT_EQ(inside,
+            (std::vector<QWidget*>{bar.playPauseButton(), bar.stopButton(), bar.positionSlider(),
+                                   bar.muteButton(), bar.volumeSlider()}));
 }
 
 TEST(TransportTest, OwnToolTipsFollowThePopUpHelp) {
