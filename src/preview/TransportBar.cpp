@@ -10,6 +10,8 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "help/BundledFonts.h"
+
 namespace qx {
 
 QString playTimeText(qint64 ms) {
@@ -49,6 +51,12 @@ TransportBar::TransportBar(QWidget* parent)
       mute_(makeButton(this, QStyle::SP_MediaVolume, QStringLiteral("Mute"))),
       volume_(new QSlider(Qt::Horizontal, this)) {
   setAutoFillBackground(true);  // drawn over the scene's black
+  // Embedded in the preview's scene, the bar does not inherit the window's font: it takes the
+  // carried face itself, so its time reads the same on every machine.
+  QFont face;
+  face.setFamilies({QString::fromLatin1(kSansFace)});
+  face.setPixelSize(11);
+  setFont(face);
 
   position_->setRange(0, 0);
   position_->setSingleStep(1000);
