@@ -15,6 +15,7 @@
 #include "app/MainWindow.h"
 #include "app/OptionsLocation.h"
 #include "app/StartArguments.h"
+#include "help/BundledFonts.h"
 #include "platform/InstanceName.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  qx::registerBundledFonts();
   QApplication::setStyle(QStringLiteral("Fusion"));
 
   qx::AppState state = qx::initialAppState(QDir::currentPath());
