@@ -23,7 +23,12 @@ template <class T, class Convert>
 void readMainValue(std::string_view block, std::string_view tag, std::optional<T>& slot,
                    Convert convert, std::vector<std::string>& notes) {
   const auto raw = elementText(block, tag);
-  if (!raw) return;
+  if (!raw) {
+    // The publisher writes every value; one missing means a damaged or cut-short file.
+    if (!block.empty())
+      notes.push_back("config.xml: no <" + std::string(tag) + ">; the default is used");
+    return;
+  }
   const std::string value = decodeEntities(trimBlanks(*raw));
   if (value.empty()) {
     slot.reset();
@@ -157,6 +162,10 @@ ConfigXml readConfigXml(std::string_view bytes) {
   if (mainStart == std::string::npos) {
     out.notes.push_back("config.xml: no <main> block; the defaults are used");
     mainStart = mainEnd = 0;
+  } else if (mainEnd == std::string::npos) {
+    out.notes.push_back("config.xml ends inside its <main> block: the file is cut short");
+  } else if (findNoCase(text, "</config>", mainEnd) == std::string::npos) {
+    out.notes.push_back("config.xml has no </config>: the file may be cut short");
   }
   const std::string_view block = std::string_view(text).substr(
       mainStart, mainEnd == std::string::npos ? std::string::npos : mainEnd - mainStart);

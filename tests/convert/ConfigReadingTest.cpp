@@ -129,6 +129,20 @@ TEST(ConfigXml, OlderAndDamagedFilesAreReadAsFarAsTheyGo) {
   c = readConfigXml(full.substr(0, full.find("link=") + 9));
   ASSERT_EQ(c.hotSpots.size(), 1u);
   EXPECT_EQ(c.hotSpots[0].title, "Shop");
+  const auto noted = [&](std::string_view text) {
+    return std::any_of(c.notes.begin(), c.notes.end(),
+                       [&](const std::string& n) { return n.find(text) != std::string::npos; });
+  };
+  EXPECT_TRUE(noted("may be cut short")) << ::testing::PrintToString(c.notes);
+
+  // Cut inside <main>: said so, and each value that is missing for it is named.
+  c = readConfigXml(full.substr(0, full.find("<bufferingTime>")));
+  EXPECT_EQ(c.main.bufferingTime, 30000);
+  EXPECT_TRUE(noted("the file is cut short"));
+  for (const char* tag :
+       {"<bufferingTime>", "<ViewMode>", "<PanningMode>", "<balance>", "<zoommax>"})
+    EXPECT_TRUE(noted(tag)) << tag;
+  EXPECT_FALSE(noted("<volume>"));
 }
 
 TEST(ConfigXml, NoInputCrashesTheReaders) {
