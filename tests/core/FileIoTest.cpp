@@ -1,15 +1,16 @@
 #include "project/FileIo.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 #include <fstream>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
+#include "common/FileSizeLimit.h"
 #include "common/TempFolder.h"
 
 using namespace qx;
@@ -30,6 +31,8 @@ std::vector<std::string> names(const fs::path& folder) {
 
 }  // namespace
 
+#ifndef _WIN32
+// File modes, symbolic links and process numbers are POSIX matters.
 TEST(FileIo, SavingKeepsModeAndLinksAndClearsStaleTemporaries) {
   TempFolder dir;
   const fs::path file = dir.path() / "private.pp";
@@ -60,6 +63,7 @@ TEST(FileIo, SavingKeepsModeAndLinksAndClearsStaleTemporaries) {
   EXPECT_FALSE(fs::exists(stale));
   EXPECT_TRUE(fs::exists(live));
 }
+#endif
 
 TEST(FileIo, FailedWriteNamesItsCauseAndLeavesNothingBehind) {
   TempFolder dir;
@@ -70,19 +74,13 @@ TEST(FileIo, FailedWriteNamesItsCauseAndLeavesNothingBehind) {
 
   // A full disk, simulated by a file-size limit: the write fails with the limit's own error,
   // which the library copy turned into "Input/output error".
-  struct sigaction ignore {
-  }, old{};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &old);
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 100000;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const auto copyError = copyFileReplacing(source, target);
-  const auto writeError = writeFileReplacing(target, std::string(200000, 'w'));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  sigaction(SIGXFSZ, &old, nullptr);
+  if (!FileSizeLimit::kSupported) GTEST_SKIP() << "no per-process file-size limit here";
+  std::optional<FileError> copyError, writeError;
+  {
+    const FileSizeLimit limit(100000);
+    copyError = copyFileReplacing(source, target);
+    writeError = writeFileReplacing(target, std::string(200000, 'w'));
+  }
 
   ASSERT_TRUE(copyError);
   ASSERT_TRUE(writeError);
