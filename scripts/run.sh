@@ -25,3 +25,7 @@ build/tools/cli/qx_flash_hs-cli publish examples/demo/demo.pp "$site/index.html"
 echo
 echo "Published into $site:"
 find "$site" -type f -printf '%10s  %p\n' | sort -k2
+echo
+echo "To see the page in a browser (Ruffle plays its Flash viewer), serve the folder on this"
+echo "computer and open the address it prints, followed by index.html:"
+echo "  build/src/velmora_redirect --serve $site --with-ruffle"
