@@ -28,9 +28,10 @@ after(async () => {
 });
 
 test('the example plays in viewers of every player type and several sizes', { skip }, async () => {
-  const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
-  const page = await context.newPage();
   for (const [number, [width, height]] of Object.entries(VIEWERS)) {
+    // A context of its own for each page: no connection of the one before is still busy.
+    const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
+    const page = await context.newPage();
     await openFlash(page, `${site.url}${number}/demo.html`);
     const box = await playerBox(page);
     assert.deepEqual([Math.round(box.width), Math.round(box.height)], [width, height], number);
@@ -48,6 +49,6 @@ test('the example plays in viewers of every player type and several sizes', { sk
     const front = findColour(shot, [220, 40, 40], 50);
     assert.ok(front.count > 20 && Math.abs(front.x / shot.width - 0.5) < 0.05,
       `${number}: the red front line in the middle (${JSON.stringify(front)})`);
+    await context.close();
   }
-  await context.close();
 });

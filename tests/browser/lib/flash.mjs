@@ -37,7 +37,7 @@ export async function settle(page, count = 2) {
 /** Opens a Flash page and waits until its video has played past `atLeast` seconds. */
 export async function openFlash(page, url, atLeast = 0.3) {
   // Not waiting for "load": that waits for Ruffle's WebAssembly too, which the state below covers.
-  await page.goto(url, { waitUntil: 'domcontentloaded' });
+  await page.goto(url, { waitUntil: 'domcontentloaded', timeout: 60000 });
   const state = await waitForState(page, (s) => s.ready && s.time > atLeast && s.framesDrawn > 1,
     `${url} playing`);
   await dismissRuffleNotice(page);
