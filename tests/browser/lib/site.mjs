@@ -76,9 +76,12 @@ export function projectFileText(p, videoPath) {
 
 /** The page's configuration as the converter writes it (used by the node fixture only). */
 function configFor(p, videoFile) {
+  const stem = videoFile.replace(/\.mp4$/, '');
   return {
     version: 1,
     video: videoFile,
+    poster: `${stem}.poster.jpg`,
+    captions: p.captions ? `${stem}.vtt` : null,
     flashPage: `${p.name}.html`,
     audio: VIDEOS[p.video].audio !== false,
     page: { title: p.title, bgColor: p.bgColor, width: 400, height: 300, border: p.border,
@@ -106,7 +109,10 @@ function convertWithNode(dir, p, flvFile) {
   if (!fs.existsSync(mp4)) {
     execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-i', flvFile, '-c', 'copy',
       '-movflags', '+faststart', mp4]);
+    execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-i', mp4, '-frames:v', '1', '-q:v', '4',
+      path.join(dir, `${stem}.poster.jpg`)]);
   }
+  if (p.captions) fs.copyFileSync(flvFile.replace(/\.flv$/, '.vtt'), path.join(dir, `${stem}.vtt`));
   const json = JSON.stringify(configFor(p, `${stem}.mp4`)).replace(/</g, '\\u003c');
   const read = (name) => fs.readFileSync(path.join(WEB, name), 'utf8');
   fs.writeFileSync(path.join(dir, `${p.name}.webgl.html`), fill(read('page.html'), {
@@ -185,6 +191,8 @@ export async function buildSite(pages, extraFiles = {}, { withRuffle = false } =
       videos[p.video] = path.join(work, `${p.video}.${VIDEOS[p.video].extension || 'flv'}`);
       makeBandsVideo(videos[p.video], VIDEOS[p.video]);
     }
+    // Captions go beside the video, where the converter looks for them.
+    if (p.captions) fs.writeFileSync(videos[p.video].replace(/\.\w+$/, '.vtt'), p.captions);
     if (usesTools()) {
       const project = path.join(work, `${p.name}.pp`);
       fs.writeFileSync(project, projectFileText(p, videos[p.video]), 'latin1');
