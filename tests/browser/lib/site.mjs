@@ -112,7 +112,6 @@ function convertWithNode(dir, p, flvFile) {
     execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-i', mp4, '-frames:v', '1', '-q:v', '4',
       path.join(dir, `${stem}.poster.jpg`)]);
   }
-  if (p.captions) fs.copyFileSync(flvFile.replace(/\.flv$/, '.vtt'), path.join(dir, `${stem}.vtt`));
   const json = JSON.stringify(configFor(p, `${stem}.mp4`)).replace(/</g, '\\u003c');
   const read = (name) => fs.readFileSync(path.join(WEB, name), 'utf8');
   fs.writeFileSync(path.join(dir, `${p.name}.webgl.html`), fill(read('page.html'), {
@@ -191,8 +190,6 @@ export async function buildSite(pages, extraFiles = {}, { withRuffle = false } =
       videos[p.video] = path.join(work, `${p.video}.${VIDEOS[p.video].extension || 'flv'}`);
       makeBandsVideo(videos[p.video], VIDEOS[p.video]);
     }
-    // Captions go beside the video, where the converter looks for them.
-    if (p.captions) fs.writeFileSync(videos[p.video].replace(/\.\w+$/, '.vtt'), p.captions);
     if (usesTools()) {
       const project = path.join(work, `${p.name}.pp`);
       fs.writeFileSync(project, projectFileText(p, videos[p.video]), 'latin1');
@@ -201,8 +198,11 @@ export async function buildSite(pages, extraFiles = {}, { withRuffle = false } =
         ? path.join(dir, p.name, `${p.name}.html`) : path.join(dir, `${p.name}.html`);
       run(process.env.QX_CLI, ['publish', project, pagePath]);
       if (p.configXml) editConfigXml(path.join(path.dirname(pagePath), 'config.xml'), p.configXml);
+      // Captions go beside the published video, where the converter looks for them.
+      if (p.captions) fs.writeFileSync(path.join(path.dirname(pagePath), `${p.video}.vtt`), p.captions);
       if (p.webgl !== false) run(process.env.QX_CLI, ['webgl', pagePath]);
     } else {
+      if (p.captions) fs.writeFileSync(path.join(dir, `${p.video}.vtt`), p.captions);
       convertWithNode(dir, p, videos[p.video]);
     }
   }
