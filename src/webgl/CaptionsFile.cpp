@@ -18,10 +18,10 @@ std::optional<CaptionsFile> findCaptions(const fs::path& sourceVideo) {
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     // A browser drops a file without the signature as a whole: say so now rather than never.
     if (!bytes)
-      found.problem = bytes.error().message();
+      found.problem = "Captions: " + bytes.error().message() + ".";
     else if (!text.starts_with("WEBVTT"))
-      found.problem = candidate.filename().string() +
-                      " is not used as captions: a WebVTT file starts with \"WEBVTT\"";
+      found.problem = "Captions: " + candidate.filename().string() +
+                      " is left out: a WebVTT file starts with \"WEBVTT\".";
     return found;
   }
   return std::nullopt;

@@ -41,6 +41,8 @@ void addCaptions(WebglPlan& plan) {
   }
   plan.names.captionsSource = found->source;
   plan.config.captions = urlName(plan.names.captions.filename().string());
+  plan.checks.push_back({CheckLevel::Ok, "Captions: " + found->source.filename().string() +
+                                             " is shown over the picture."});
 }
 
 // The poster and the captions, written beside the converted video; false with the reason set.
