@@ -201,3 +201,41 @@ test('phones: moving the phone turns the view once allowed; full window where fu
   assert.deepEqual(await size(), before);
   await page.context().close();
 });
+
+test('Enter VR draws each eye turned by the headset (a stand-in WebXR), Leave VR returns', async () => {
+  const page = await suite.newPage();
+  await page.addInitScript(() => {
+    // A headset looking 90 degrees right of ahead, one eye with a 90 x 60 degree field of view.
+    const listeners = [];
+    const eye = { transform: { orientation: { x: 0, y: -Math.SQRT1_2, z: 0, w: Math.SQRT1_2 } },
+      projectionMatrix: [1, 0, 0, 0, 0, Math.sqrt(3), 0, 0, 0, 0, -1, -1, 0, 0, -0.2, 0] };
+    const xrFrame = { getViewerPose: () => ({ views: [eye] }) };
+    const session = {
+      renderState: {},
+      updateRenderState(state) { Object.assign(this.renderState, state); },
+      requestReferenceSpace: async (type) => ({ type }),
+      requestAnimationFrame: (callback) => requestAnimationFrame((t) => callback(t, xrFrame)),
+      addEventListener: (type, listener) => listeners.push(listener),
+      end: async () => listeners.forEach((listener) => listener()),
+    };
+    WebGLRenderingContext.prototype.makeXRCompatible = async () => {};
+    window.XRWebGLLayer = class {
+      constructor(s, gl) { this.framebuffer = null; this.canvas = gl.canvas; }
+      getViewport() { return { x: 0, y: 0, width: this.canvas.width, height: this.canvas.height }; }
+    };
+    Object.defineProperty(navigator, 'xr', { value: {
+      isSessionSupported: async (mode) => mode === 'immersive-vr',
+      requestSession: async () => session,
+    } });
+  });
+  await openPaused(page, url('east'));
+  assert.equal((await coloursAt(page, { centre: [0.5, 0.5] })).centre, 'red');
+  await page.getByRole('button', { name: 'Enter VR' }).click();
+  await page.getByRole('button', { name: 'Leave VR' }).waitFor();
+  // The page's yaw 210 and the head's 90: the view of yaw 300, as the page would show it.
+  assert.deepEqual(await coloursAt(page, { centre: [0.5, 0.5], low: [0.5, 0.9] }),
+    { centre: 'green', low: 'white' });
+  await page.getByRole('button', { name: 'Leave VR' }).click();
+  assert.equal((await coloursAt(page, { centre: [0.5, 0.5] })).centre, 'red');
+  await page.context().close();
+});

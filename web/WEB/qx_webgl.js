@@ -137,6 +137,18 @@
     return typeof n === 'number' && Number.isFinite(n) ? n : undefined;
   };
 
+  /** Rows of the rotation of a unit quaternion (a WebXR view's orientation). */
+  function quaternionRows({ x, y, z, w }) {
+    return [
+      [1 - 2 * (y * y + z * z), 2 * (x * y - z * w), 2 * (x * z + y * w)],
+      [2 * (x * y + z * w), 1 - 2 * (x * x + z * z), 2 * (y * z - x * w)],
+      [2 * (x * z - y * w), 2 * (y * z + x * w), 1 - 2 * (x * x + y * y)],
+    ];
+  }
+
+  const multiply = (a, b) => a.map((row) => [0, 1, 2].map((c) =>
+    row[0] * b[0][c] + row[1] * b[1][c] + row[2] * b[2][c]));
+
   const hexRgb = (hex) => [1, 3, 5].map((i) => parseInt(hex.substr(i, 2), 16) / 255);
 
   // ---------------------------------------------------------------- styles
@@ -218,6 +230,8 @@
       'l-3.5 3.5a1 1 0 0 1-1.4 0zm2.8-2.8a1 1 0 0 1 0 1.4l-3.5 3.5a3 3 0 0 1-4.2-4.2l2-2 1.4 1.4' +
       '-2 2a1 1 0 0 0 1.4 1.4l3.5-3.5a1 1 0 0 1 1.4 0z',
     captions: 'M3 5h18v14H3zm2 2v10h14V7zm2 3h4v1.5H8.5v1H11V14H7zm6 0h4v1.5h-2.5v1H17V14h-4z',
+    vr: 'M3 7h18a1 1 0 0 1 1 1v9a1 1 0 0 1-1 1h-5l-2-3h-4l-2 3H3a1 1 0 0 1-1-1V8a1 1 0 0 1 1-1z' +
+      'm4 3a2 2 0 1 0 0 4 2 2 0 0 0 0-4zm10 0a2 2 0 1 0 0 4 2 2 0 0 0 0-4z',
     phone: 'M8 2h8a2 2 0 0 1 2 2v16a2 2 0 0 1-2 2H8a2 2 0 0 1-2-2V4a2 2 0 0 1 2-2zm0 3v13h8V5z' +
       'm4 14.2a1 1 0 1 0 0 .1z',
   };
@@ -378,15 +392,20 @@ void main() {
     }
 
     draw(view) {
+      this.gl.bindFramebuffer(this.gl.FRAMEBUFFER, null);
+      this.drawRays(rotation(view.yaw, view.pitch), view.tanH, view.tanV, view.pictureHalf,
+        [0, 0, this.canvas.width, this.canvas.height]);
+    }
+
+    /** Draws the rays of a view turned by r (rows), tan of its half angles, into box. */
+    drawRays(r, tanH, tanV, pictureHalf, box) {
       const gl = this.gl;
-      const { width, height } = this.canvas;
-      gl.viewport(0, 0, width, height);
-      const r = rotation(view.yaw, view.pitch);
+      gl.viewport(...box);
       // uniformMatrix3fv takes columns.
       const columns = [0, 1, 2].flatMap((c) => [r[0][c], r[1][c], r[2][c]]);
       gl.uniformMatrix3fv(this.uniforms.uRotation, false, new Float32Array(columns));
-      gl.uniform2f(this.uniforms.uTan, view.tanH, view.tanV);
-      gl.uniform1f(this.uniforms.uHalf, view.pictureHalf * DEG);
+      gl.uniform2f(this.uniforms.uTan, tanH, tanV);
+      gl.uniform1f(this.uniforms.uHalf, pictureHalf * DEG);
       gl.uniform1i(this.uniforms.uHasFrame, this.hasFrame ? 1 : 0);
       gl.drawArrays(gl.TRIANGLES, 0, 3);
     }
@@ -570,6 +589,7 @@ void main() {
       this.watchSize();
       this.listen();
       this.listenToParent();
+      this.offerVr();
       this.followLink();
       window.addEventListener('hashchange', () => this.followLink());
       this.waitForBuffer();
@@ -659,6 +679,31 @@ void main() {
       const renderer = this.renderer;
       if (renderer.gl.isContextLost()) return;
       this.applyHeldPointer();
+      // In a headset the session's own frames draw; the page keeps its hot spots and bar.
+      const fresh = this.xr ? false : this.uploadFrame();
+      const viewChanged = this.view.version !== this.drawn.version;
+      if (!this.xr && (fresh || viewChanged)) {
+        renderer.draw(this.view);
+        this.framesDrawn = (this.framesDrawn || 0) + 1;
+      }
+      this.drawn.version = this.view.version;
+      if (viewChanged) this.viewMoved = true;
+      // Parents hear of a moving view ten times a second at most, and of where it came to rest.
+      const now = performance.now();
+      if (this.viewMoved && now - (this.viewSent || 0) >= 100) {
+        this.viewMoved = false;
+        this.viewSent = now;
+        this.emit('viewchange', this.position());
+      }
+      this.updateHotSpots(video.currentTime, viewChanged);
+      if (this.audio) this.audio.follow(this.view.yaw);
+      if (this.bar) this.updateBar();
+    }
+
+    /** Brings the texture up to date: the video's frame, or the poster until there is one. */
+    uploadFrame() {
+      const video = this.video;
+      const renderer = this.renderer;
       let fresh = false;
       if (video.readyState >= 2 && (video.currentTime !== this.drawn.time || !this.drawn.frame)) {
         const first = !this.drawn.frame;
@@ -673,23 +718,7 @@ void main() {
         renderer.upload(this.poster);
         this.drawn.poster = fresh = true;
       }
-      const viewChanged = this.view.version !== this.drawn.version;
-      if (fresh || viewChanged) {
-        renderer.draw(this.view);
-        this.drawn.version = this.view.version;
-        this.framesDrawn = (this.framesDrawn || 0) + 1;
-      }
-      if (viewChanged) this.viewMoved = true;
-      // Parents hear of a moving view ten times a second at most, and of where it came to rest.
-      const now = performance.now();
-      if (this.viewMoved && now - (this.viewSent || 0) >= 100) {
-        this.viewMoved = false;
-        this.viewSent = now;
-        this.emit('viewchange', this.position());
-      }
-      this.updateHotSpots(video.currentTime, viewChanged);
-      if (this.audio) this.audio.follow(this.view.yaw);
-      if (this.bar) this.updateBar();
+      return fresh;
     }
 
     // ---- hot spots
@@ -1015,6 +1044,77 @@ void main() {
       this.fullWindow = on;
       this.root.classList.toggle('qx-fullwindow', on);
       document.documentElement.style.overflow = on ? 'hidden' : '';
+    }
+
+    // ---- headsets
+
+    /** "Enter VR" in the bar where the browser offers an immersive-vr session. */
+    async offerVr() {
+      let supported = false;
+      try {
+        supported = Boolean(navigator.xr) && await navigator.xr.isSessionSupported('immersive-vr');
+      } catch {
+        supported = false; // refused by a permissions policy, for instance in a frame
+      }
+      if (!supported || !this.bar) return;
+      const button = el('button', { type: 'button', 'aria-label': 'Enter VR', title: 'Enter VR' });
+      setIcon(button, 'vr');
+      button.addEventListener('click', () => this.toggleVr());
+      this.bar.element.insertBefore(button, this.bar.full);
+      this.bar.vr = button;
+    }
+
+    async toggleVr() {
+      if (this.xr) {
+        this.xr.session.end();
+        return;
+      }
+      let session = null;
+      try {
+        session = await navigator.xr.requestSession('immersive-vr');
+        const gl = this.renderer.gl;
+        if (gl.makeXRCompatible) await gl.makeXRCompatible();
+        session.updateRenderState({ baseLayer: new window.XRWebGLLayer(session, gl) });
+        this.xr = { session, space: await session.requestReferenceSpace('local') };
+      } catch (error) {
+        if (session) session.end();
+        this.announce(`VR could not start: ${error.message}`);
+        return;
+      }
+      session.addEventListener('end', () => {
+        this.xr = null;
+        this.drawn.version = -1; // the page's canvas shows the view again
+        this.bar.vr.setAttribute('aria-label', 'Enter VR');
+      });
+      this.bar.vr.setAttribute('aria-label', 'Leave VR');
+      const loop = (time, xrFrame) => {
+        if (!this.xr || this.xr.session !== session) return;
+        session.requestAnimationFrame(loop);
+        this.drawVr(xrFrame);
+      };
+      session.requestAnimationFrame(loop);
+      if (!this.started) this.begin(true);
+    }
+
+    /**
+     * One headset frame: each eye's rays turned by the head (the reference space has -z ahead
+     * and y up, as the view has) and then by the yaw the visitor had chosen on the page.
+     */
+    drawVr(xrFrame) {
+      const pose = xrFrame.getViewerPose(this.xr.space);
+      if (!pose) return;
+      const layer = this.xr.session.renderState.baseLayer;
+      const gl = this.renderer.gl;
+      this.uploadFrame();
+      gl.bindFramebuffer(gl.FRAMEBUFFER, layer.framebuffer);
+      const turn = rotation(this.view.yaw, 0);
+      for (const eye of pose.views) {
+        const box = layer.getViewport(eye);
+        const p = eye.projectionMatrix;
+        this.renderer.drawRays(multiply(turn, quaternionRows(eye.transform.orientation)),
+          1 / p[0], 1 / p[5], this.view.pictureHalf, [box.x, box.y, box.width, box.height]);
+      }
+      this.framesDrawn = (this.framesDrawn || 0) + 1;
     }
 
     // ---- audio panning
