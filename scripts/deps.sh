@@ -26,6 +26,9 @@ if [[ $what == all ]]; then
   pkgs+=(clang-14 libclang-rt-14-dev python3-yaswfp libimage-exiftool-perl file)
   # The viewer SWFs are built from viewer/ with Haxe; ctest checks the committed ones match.
   pkgs+=(haxe)
+  # Fonts a desktop machine commonly has besides DejaVu (Ghostscript's and Google's): the GUI
+  # tests then show that the window measures the same with its own fonts whatever else is there.
+  pkgs+=(fonts-urw-base35 fonts-noto-core)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

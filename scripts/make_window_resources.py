@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""Makes the desktop window's own resources: the click sound and the window icon.
+"""Makes the desktop window's own resources: the click sound, the window icon and the cursor.
 
-  resources/tick/sound3.wav  a short click: 35 ms of a 2.2 kHz tone with a fast decay,
-                             22050 Hz, 16-bit mono PCM
+  resources/sound3/tick.wav  a short click (sound "tick" of type "sound3"): 35 ms of a 2.2 kHz
+                             tone with a fast decay, 22050 Hz, 16-bit mono PCM
   resources/ICON/video.png   the 32 x 32 window icon: a round 360-degree marker with a white
                              ring around a white play triangle, on a transparent background
+  resources/CURSOR/autor.png the 32 x 32 link cursor of the About window: a white pointing
+                             hand outlined in black, its hot spot at the fingertip (5, 0)
 
 Usage: scripts/make_window_resources.py [RESOURCES_FOLDER]   (default: resources/ beside scripts/)
 Only the Python standard library is used, and the output is the same on every run.
@@ -64,10 +66,40 @@ def icon_pixel(x, y, size=32, samples=4):
     return tuple(int(round(acc[k] / cover)) for k in range(3)) + (int(round(alpha)),)
 
 
-def write_png(path, size=32):
+# The hand, row by row from the top: '#' outline, '.' white, anything else transparent.
+HAND = [
+    "    ##",
+    "   #..#",
+    "   #..#",
+    "   #..#",
+    "   #..#",
+    "   #..###",
+    "   #..#..###",
+    "   #..#..#..##",
+    "## #..#..#..#.#",
+    "#..#........#..#",
+    "#...#..........#",
+    " #..#..........#",
+    "  #............#",
+    "  #...........#",
+    "   #..........#",
+    "   #.........#",
+    "    #........#",
+    "    #........#",
+    "    ##########",
+]
+
+
+def cursor_pixel(x, y, size=32):
+    row = HAND[y] if y < len(HAND) else ''
+    mark = row[x] if x < len(row) else ' '
+    return {'#': (0, 0, 0, 255), '.': (255, 255, 255, 255)}.get(mark, (0, 0, 0, 0))
+
+
+def write_png(path, pixel, size=32):
     rows = b''
     for y in range(size):
-        rows += b'\x00' + b''.join(bytes(icon_pixel(x, y, size)) for x in range(size))
+        rows += b'\x00' + b''.join(bytes(pixel(x, y, size)) for x in range(size))
 
     def chunk(kind, data):
         body = kind + data
@@ -81,10 +113,11 @@ def write_png(path, size=32):
 def main():
     root = pathlib.Path(sys.argv[1]) if len(sys.argv) > 1 else \
         pathlib.Path(__file__).resolve().parent.parent / 'resources'
-    (root / 'tick').mkdir(parents=True, exist_ok=True)
-    (root / 'ICON').mkdir(parents=True, exist_ok=True)
-    write_click(root / 'tick' / 'sound3.wav')
-    write_png(root / 'ICON' / 'video.png')
+    for folder in ('sound3', 'ICON', 'CURSOR'):
+        (root / folder).mkdir(parents=True, exist_ok=True)
+    write_click(root / 'sound3' / 'tick.wav')
+    write_png(root / 'ICON' / 'video.png', icon_pixel)
+    write_png(root / 'CURSOR' / 'autor.png', cursor_pixel)
 
 
 if __name__ == '__main__':

@@ -15,6 +15,8 @@
 #include "app/MainWindow.h"
 #include "app/OptionsLocation.h"
 #include "app/StartArguments.h"
+#include "help/BundledFonts.h"
+#include "platform/InstanceName.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "preview/PreviewPlayer.h"
@@ -63,6 +65,7 @@ int main(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  qx::registerBundledFonts();
   QApplication::setStyle(QStringLiteral("Fusion"));
 
   qx::AppState state = qx::initialAppState(QDir::currentPath());
@@ -71,7 +74,7 @@ int main(int argc, char** argv) {
       qx::toPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
   state.programFolder = qx::toPath(QCoreApplication::applicationDirPath());
   state.optionsInUserFolder = !options.besideProgram;
-  const auto platform = qx::makeQtPlatform();
+  const auto platform = qx::makeQtPlatform(qx::redirectInstanceName());
   qx::MainWindow window(state, *platform, qx::makePreviewPlayer(nullptr), options.file);
 
   ShownProbe probe;

@@ -18,6 +18,7 @@
 #include "app/AppState.h"
 #include "app/ControlIds.h"
 #include "app/MainWindow.h"
+#include "help/BundledFonts.h"
 #include "help/HelpWindows.h"
 #include "platform/Platform.h"
 #include "project/ProjectSettings.h"
@@ -35,8 +36,9 @@ class SilentPlatform : public qx::Platform {
     return qx::MessageAnswer::Ok;
   }
   QStringList runFileDialog(QWidget*, const qx::FileDialogRequest&) override { return {}; }
-  std::optional<std::uint32_t> chooseColour(QWidget*, std::uint32_t) override {
-    return std::nullopt;
+  void chooseColour(QWidget*, std::uint32_t,
+                    std::function<void(std::optional<std::uint32_t>)> done) override {
+    done(std::nullopt);
   }
   void openDocument(const QString&) override {}
   bool activateProgram(const QString&) override { return false; }
@@ -176,6 +178,7 @@ void helpWindowPictures(Pictures& pictures) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  qx::registerBundledFonts();
   QApplication::setStyle(QStringLiteral("Fusion"));
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);

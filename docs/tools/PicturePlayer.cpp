@@ -90,8 +90,9 @@ class PicturePlayer::Scene : public QWidget {
     const QRect video(0, 0, width(), height() - kStrip);
     paintLandscape(painter, video);
     paintTransport(painter, QRect(0, video.bottom() + 1, width(), kStrip), *position);
-    // The marker line is 296 high at y 152 in the window, two pixels below the area's top.
-    painter.fillRect(QRect(markerLeft, 2, 3, 296), QColor(0, 255, 0));
+    // The marker line is 268 high at y 152 in the window, two pixels below the area's top, and
+    // stops above the transport strip.
+    painter.fillRect(QRect(markerLeft, 2, 3, 268), QColor(0, 255, 0));
   }
 };
 

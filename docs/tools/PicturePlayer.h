@@ -20,6 +20,7 @@ class PicturePlayer : public PreviewPlayer {
   void seekAndFreeze(double seconds) override { position = seconds; }
   void placeYawMarker(int yaw) override;
   void refreshYawMarkerLater(int yaw) override { placeYawMarker(yaw); }
+  void showOwnToolTips(bool) override {}
   void releasePlayer() override {}
 
   // Where the video stands, as the picture's transport strip and Add Hot Spot see it.

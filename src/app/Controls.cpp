@@ -1,8 +1,11 @@
 #include "app/Controls.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 namespace qx {
 
@@ -30,6 +33,45 @@ void DigitsLineEdit::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QLineEdit::keyPressEvent(event);
+}
+
+QRect CompactComboBox::textRect() const {
+  QStyleOptionComboBox option;
+  initStyleOption(&option);
+  const QRect arrow =
+      style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+  return QRect(3, 0, arrow.left() - 4, height());
+}
+
+QFont CompactComboBox::fittedFont(const QString& text) const {
+  QFont fitted = font();
+  const int room = textRect().width();
+  int stretch = fitted.stretch() > 0 ? fitted.stretch() : 100;
+  while (QFontMetrics(fitted).horizontalAdvance(text) > room && stretch > 60) {
+    stretch -= 2;
+    fitted.setStretch(stretch);
+  }
+  return fitted;
+}
+
+void CompactComboBox::showPopup() {
+  // The widest entry and the scroll bar, as a list wider than its box shows it.
+  view()->setMinimumWidth(view()->sizeHintForColumn(0) +
+                          style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+  QComboBox::showPopup();
+}
+
+void CompactComboBox::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  QStyleOptionComboBox option;
+  initStyleOption(&option);
+  const QString text = option.currentText;
+  option.currentText.clear();
+  painter.drawComplexControl(QStyle::CC_ComboBox, option);
+  painter.setFont(fittedFont(text));
+  painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+  painter.drawText(textRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
 }
 
 PathLabel::PathLabel(QWidget* parent) : QFrame(parent) {}

@@ -3,6 +3,7 @@
 // text boxes that take digits only, the path display that shortens long paths in the middle.
 #include <functional>
 
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,21 @@ class DigitsLineEdit : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A drop-down list whose shown entry is drawn whole: narrowed as far as needed to fit the field
+// beside the arrow, rather than cut off ("08.640x480 Stand"). The open list is as wide as its
+// widest entry.
+class CompactComboBox : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+  // Where the shown entry is drawn, and the font that makes `text` fit there.
+  QRect textRect() const;
+  QFont fittedFont(const QString& text) const;
+  void showPopup() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // Shows a path whole when it fits, otherwise with an ellipsis in its middle.

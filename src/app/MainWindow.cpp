@@ -53,6 +53,7 @@ MainWindow::MainWindow(AppState& state, Platform& platform, std::unique_ptr<Prev
   buildFirstOptions();
   buildRemainingOptions(readOptionsPartWay());
   buildAccelerators();
+  setUpKeyboardAccess();
 
   // The menu bar takes its height from the 640 pixels; the controls lie in the top 614.
   setFixedSize(910, 640);
@@ -75,6 +76,12 @@ MainWindow::~MainWindow() {
 QWidget* MainWindow::control(int id) const {
   const auto found = controls_.find(id);
   return found == controls_.end() ? nullptr : found->second;
+}
+
+std::vector<int> MainWindow::controlIds() const {
+  std::vector<int> ids;
+  for (const auto& entry : controls_) ids.push_back(entry.first);
+  return ids;
 }
 
 QAction* MainWindow::menuItem(int id) const {
@@ -118,6 +125,7 @@ bool MainWindow::confirmExit() {
 void MainWindow::setToolTipHelp(bool on) {
   if (QAction* item = menuItem(id::kToolTipHelp)) item->setChecked(on);
   if (popupHelp_) popupHelp_->setActive(on);
+  if (player_) player_->showOwnToolTips(on);
 }
 
 namespace {

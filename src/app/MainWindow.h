@@ -12,6 +12,7 @@
 #include "app/AppState.h"
 #include "app/HelpHooks.h"
 #include "app/Look.h"
+#include "project/FileIo.h"
 #include "project/ProjectSettings.h"
 
 class QAction;
@@ -41,6 +42,8 @@ class MainWindow : public QMainWindow {
 
   // The control with this identifier; nullptr for none.
   QWidget* control(int id) const;
+  // The identifiers of every control, in increasing order.
+  std::vector<int> controlIds() const;
   // The menu item with this command identifier; nullptr for none.
   QAction* menuItem(int id) const;
 
@@ -76,6 +79,7 @@ class MainWindow : public QMainWindow {
   ProjectSettings readOptionsPartWay();
   void buildRemainingOptions(const ProjectSettings& s);
   void buildAccelerators();
+  void setUpKeyboardAccess();
   void connectEditor();
 
   // Commands.
@@ -90,6 +94,7 @@ class MainWindow : public QMainWindow {
   void startRedirectUtility();
   void openUsersGuide();
   void warnAbout(const QString& text);
+  void warnNotSaved(const char* what, const FileError& error);
 
   template <class W>
   W* as(int id) const {

@@ -15,11 +15,13 @@
 #include "app/MainWindow.h"
 #include "app/OwnerDrawnButton.h"
 #include "app/ResourceImages.h"
+#include "help/BundledFonts.h"
 #include "help/PopupHelp.h"
 #include "preview/ColourButton.h"
 #include "preview/HotSpotEditor.h"
 #include "preview/PreviewPlayer.h"
 #include "project/ChoiceLists.h"
+#include "project/HotSpot.h"
 #include "project/OptionsFile.h"
 
 namespace qx {
@@ -50,8 +52,7 @@ QString yawScaleText() {
 
 QFont titleFont() {
   QFont font;
-  font.setFamilies({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
-                    QStringLiteral("DejaVu Serif")});
+  font.setFamilies({QString::fromLatin1(kSerifFace)});
   font.setPixelSize(33);  // 25 points on a 96 dpi screen
   font.setBold(true);
   font.setItalic(true);
@@ -63,23 +64,23 @@ QFont titleFont() {
 QFont MainWindow::defaultFont() {
   // Compact enough that every caption fits the box the layout gives it.
   QFont font;
-  font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Segoe UI"),
-                    QStringLiteral("Arial")});
+  font.setFamilies({QString::fromLatin1(kSansFace)});
   font.setPixelSize(11);
+  // Narrowed a little: the boxes were laid out for a dialog font narrower than Arial.
+  font.setStretch(90);
   return font;
 }
 
 template <class W>
 W* MainWindow::add(int id, W* widget, int x, int y, int w, int h) {
   widget->setGeometry(x, y, w, h);
-  widget->setFocusPolicy(widget->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
   controls_[id] = widget;
   return widget;
 }
 
 QComboBox* MainWindow::list(int id, const std::vector<QString>& items, int selected, int x, int y,
                             int w) {
-  auto* box = add(id, new QComboBox(client_), x, y, w, 20);
+  auto* box = add(id, new CompactComboBox(client_), x, y, w, 20);
   for (const QString& item : items) box->addItem(item);
   // An entry number that the list does not have leaves it without a selection.
   box->setCurrentIndex(selected >= 1 && selected <= box->count() ? selected - 1 : -1);
@@ -197,9 +198,6 @@ void MainWindow::buildHeaderAndCommands() {
   QWidget* preview = player_->widget();
   preview->setParent(client_);
   add(id::kPlayer, preview, 250, 150, 448, 300);
-  // Its transport controls take the focus when clicked; the Tab key passes them by.
-  for (QWidget* part : preview->findChildren<QWidget*>())
-    if (part->focusPolicy() & Qt::TabFocus) part->setFocusPolicy(Qt::ClickFocus);
 
   auto* caption = label(id::kPathCaption, QStringLiteral("FLV path"), QRect(5, 77, 99, 20),
                         Edge::Sunken, look::kWhite, look::kBlack, false);
@@ -220,10 +218,8 @@ void MainWindow::buildHeaderAndCommands() {
          gradient::kGreen, look::kWhite);
   group(id::kOptionsGroup, QStringLiteral(" Options "), QRect(5, 130, 700, 484));
   group(id::kHotSpotsGroup, QStringLiteral(" Hot Spots "), QRect(710, 130, 192, 462));
-  QCheckBox* iframe =
-      checkBox(id::kIframe, QStringLiteral("Publish for <IFRAME>"), QRect(710, 595, 192, 18),
-               look::kGreen, look::kBlack, state_.iframe != 0, false);
-  iframe->setFocusPolicy(Qt::StrongFocus);
+  checkBox(id::kIframe, QStringLiteral("Publish for <IFRAME>"), QRect(710, 595, 192, 18),
+           look::kGreen, look::kBlack, state_.iframe != 0, false);
 }
 
 void MainWindow::buildYawSelector() {
@@ -261,7 +257,9 @@ void MainWindow::buildHotSpotEditor() {
         Edge::Sunken, look::kCyan, look::kCaptionBlue, true);
   QLineEdit* title = textBox(id::kHotSpotTitle, QString(), QRect(342, 515, 355, 19), look::kBlue,
                              look::kSilver, false, false);
-  for (QLineEdit* box : {link, title}) box->setFocusPolicy(Qt::StrongFocus);
+  // Typing stops at the lengths a hot spot keeps, instead of the text being cut on Add.
+  link->setMaxLength(int(HotSpot::kLinkChars));
+  title->setMaxLength(int(HotSpot::kTitleChars));
   button(id::kAddHotSpot, QStringLiteral("Add Hot Spot"), QRect(250, 536, 110, 22),
          gradient::kGreen, look::kWhite);
   button(id::kClearHotSpot, QStringLiteral("Clear Hot Spot"), QRect(361, 536, 110, 22),

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 
 #include "app/ControlIds.h"
 #include "app/Controls.h"
@@ -25,7 +26,7 @@ const QString kRedirectCaption = QStringLiteral("Velmora Flash - Html5 WebGl Sel
 
 void MainWindow::mainWindowProc(int id, int code) {
   if (code != 0 && code != 1) return;
-  platform_.playResourceSound("tick", "sound3");
+  playClick(platform_);
   switch (id) {
     case id::kAbout:
       if (help_.showAbout) help_.showAbout(this, platform_);
@@ -109,13 +110,18 @@ void MainWindow::warnAbout(const QString& text) {
   platform_.messageBox(this, text, QStringLiteral("Warning"), MessageIcon::Warning);
 }
 
+void MainWindow::warnNotSaved(const char* what, const FileError& error) {
+  warnAbout(QStringLiteral("Could not save the %1.\n\n%2")
+                .arg(QLatin1String(what), QString::fromStdString(error.message())));
+}
+
 void MainWindow::saveOptions() {
   if (state_.optionsInUserFolder) {
     std::error_code ec;  // a failure shows as the save's own error just below
     std::filesystem::create_directories(state_.optionsFilePath.parent_path(), ec);
   }
   if (const auto error = saveOptionsFile(state_.optionsFilePath, currentSettings())) {
-    warnAbout(QString::fromStdString(error->message()));
+    warnNotSaved("options", *error);
     return;
   }
   // Beside the program the user knows where the file is; anywhere else, say so.
@@ -143,10 +149,18 @@ void MainWindow::openProject(const std::filesystem::path& file) {
   const Project project = std::move(loaded).value();
   applySettings(project.settings);
   state_.hotSpots = project.hotSpots;
-  for (int slot = 1; slot <= HotSpotList::kSlots; ++slot) editor_->showHotSpot(slot);
+  // The slots are shown without seeking: the video on screen is about to be replaced.
+  for (int slot = 1; slot <= HotSpotList::kSlots; ++slot) editor_->showHotSpot(slot, false);
   state_.currentHotSpot = 1;
-  editor_->selectHotSpot(1);
-  player_->loadAndPlay(QString::fromStdString(project.settings.videoPath));
+  editor_->selectHotSpot(1, false);
+  const QString video = qtext(project.settings.videoPath);
+  if (!video.isEmpty() && !QFileInfo::exists(video)) {
+    // Said now rather than at Publish; the preview shows nothing instead of a video at 0:00.
+    player_->loadAndPlay(QString());
+    warnAbout(QStringLiteral("The video of this project was not found:\n%1").arg(video));
+    return;
+  }
+  player_->loadAndPlay(video);
 }
 
 void MainWindow::saveProject() {
@@ -156,7 +170,7 @@ void MainWindow::saveProject() {
   state_.lastSaveFolder = folderOf(*file);
   const auto name = toPath(toQString(projectSaveName(file->toStdString())));
   if (const auto error = saveProjectFile(name, currentSettings(), state_.hotSpots))
-    warnAbout(QString::fromStdString(error->message()));
+    warnNotSaved("project", *error);
 }
 
 void MainWindow::startRedirectUtility() {

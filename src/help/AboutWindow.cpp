@@ -1,9 +1,12 @@
+#include <QCursor>
 #include <QDialog>
 #include <QFrame>
+#include <QPixmap>
 
 #include "help/HelpWidgets.h"
 #include "help/HelpWindows.h"
 #include "platform/Platform.h"
+#include "resources/Resources.h"
 
 namespace qx {
 
@@ -31,12 +34,22 @@ constexpr std::uint32_t kNameColour = 0x5FAAB4;
 constexpr std::uint32_t kLinkText = 0x78D2DC;
 constexpr std::uint32_t kLinkBackground = 0x7F0000;
 
+// The program's own link cursor, a pointing hand whose fingertip is its hot spot; the system's
+// hand only where the resource cannot be read.
+QCursor linkCursor() {
+  QPixmap picture;
+  if (const auto bytes = findResource("CURSOR", "autor"))
+    picture.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
+                         static_cast<uint>(bytes->size()));
+  return picture.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(picture, 5, 0);
+}
+
 LinkLabel* addLink(QDialog* dialog, int id, const QRect& place, const QString& caption,
                    std::function<void()> follow) {
   auto* link = placeLabel<LinkLabel>(dialog, id, place, caption,
                                      {colourFromBgr(kLinkText), colourFromBgr(kLinkBackground),
                                       LabelEdge::Sunken, Qt::AlignCenter});
-  link->setCursor(Qt::PointingHandCursor);
+  link->setCursor(linkCursor());
   link->setOnClick(std::move(follow));
   return link;
 }

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "help/BundledFonts.h"
+
 namespace qx::help {
 
 namespace {
@@ -105,8 +107,9 @@ void fitTextsToWidth(QWidget* window, int smallestPixelSize) {
 }
 
 QFont helpWindowFont() {
-  QFont font = QApplication::font();
-  font.setPixelSize(12);
+  QFont font;
+  font.setFamilies({QString::fromLatin1(kSansFace)});
+  font.setPixelSize(11);
   return font;
 }
 

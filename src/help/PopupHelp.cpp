@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTimer>
 
+#include "help/HelpWidgets.h"
 #include "help/PopupHelpTexts.h"
 
 namespace qx {
@@ -47,6 +48,7 @@ class TipWindow : public QWidget {
     colours.setColor(QPalette::WindowText, kTipText);
     setPalette(colours);
     setAutoFillBackground(true);
+    setFont(help::helpWindowFont());  // the carried face, so tips wrap alike on every machine
 
     icon_ = new QLabel(this);
     icon_->setObjectName(QStringLiteral("icon"));

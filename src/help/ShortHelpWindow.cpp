@@ -1,6 +1,7 @@
 #include <QDialog>
 #include <QPushButton>
 
+#include "help/BundledFonts.h"
 #include "help/HelpWidgets.h"
 #include "help/HelpWindows.h"
 #include "platform/Platform.h"
@@ -68,10 +69,10 @@ constexpr const char* kOutputFiles =
     "  Set all output files to your Web page";
 
 QFont headingFont() {
-  return QFont(QStringLiteral("Times New Roman"), 20, QFont::Bold, true);
+  return QFont(QString::fromLatin1(kSerifFace), 20, QFont::Bold, true);
 }
 QFont sectionFont() {
-  return QFont(QStringLiteral("Times New Roman"), 15, QFont::Bold);
+  return QFont(QString::fromLatin1(kSerifFace), 15, QFont::Bold);
 }
 
 void addOptionRows(QDialog* dialog) {
@@ -115,7 +116,7 @@ std::unique_ptr<QDialog> buildShortHelp(QWidget* owner, Platform& platform) {
   exitHelp->setGeometry(645, 490, 50, 20);
   QDialog* window = dialog.get();
   QObject::connect(exitHelp, &QPushButton::clicked, window, [window, &platform] {
-    platform.playResourceSound("sound3", "tick");
+    playClick(platform);
     window->done(0);
   });
 

@@ -3,6 +3,7 @@
 // document, finding or starting another program, the click sound. The window never calls the
 // host directly, so tests answer instead of a person (see the recording fake in tests/gui).
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,8 +37,11 @@ class Platform {
                                    MessageIcon icon, bool okCancel = false) = 0;
   // The files chosen, in the order chosen; empty when cancelled.
   virtual QStringList runFileDialog(QWidget* owner, const FileDialogRequest& request) = 0;
-  // A colour as 0x00BBGGRR, or nothing when cancelled.
-  virtual std::optional<std::uint32_t> chooseColour(QWidget* owner, std::uint32_t initial) = 0;
+  // Opens a colour dialog and returns at once, leaving the owner usable; `done` gets the colour
+  // as 0x00BBGGRR, or nothing when cancelled, when that dialog closes. Several dialogs may be
+  // open together, and each answers as soon as it is closed.
+  virtual void chooseColour(QWidget* owner, std::uint32_t initial,
+                            std::function<void(std::optional<std::uint32_t>)> done) = 0;
   // Opens a file or an address with the desktop's default application.
   virtual void openDocument(const QString& pathOrUrl) = 0;
   // Brings forward a running program whose main window has this caption; false when none runs.
@@ -48,10 +52,15 @@ class Platform {
   virtual void playResourceSound(std::string_view type, std::string_view name) = 0;
 };
 
+// The click that every command and "Exit Help" play: the sound "tick" of type "sound3".
+inline void playClick(Platform& platform) {
+  platform.playResourceSound("sound3", "tick");
+}
+
 // The host system through Qt. The redirect utility (caption "Velmora Flash - Html5 WebGl Selector
-// Utility") is found through the local server it listens on, `redirectServer`.
-std::unique_ptr<Platform> makeQtPlatform(
-    const QString& redirectServer = QStringLiteral("velmora_redirect"));
+// Utility") is found through the local server it listens on, `redirectServer` (for the real
+// utility, redirectInstanceName() of platform/InstanceName.h).
+std::unique_ptr<Platform> makeQtPlatform(const QString& redirectServer);
 
 // The file name of a program beside this one ("velmora_redirect.exe" on Windows).
 inline std::string executableName(std::string_view base) {

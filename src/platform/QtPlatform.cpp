@@ -10,12 +10,16 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLocalSocket>
+
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QUrl>
+#include "platform/InstanceName.h"
 
 #include "platform/Platform.h"
 #include "platform/WaveSound.h"
@@ -42,6 +46,9 @@ class QtPlatform : public Platform {
     // The custom colours start black and are kept, shared by every colour dialog, until the end.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
       QColorDialog::setCustomColor(i, Qt::black);
+    // The sound back end (audio devices, the sound server) is set up once the window has had
+    // time to appear, not before it, and still before the first click needs it.
+    QTimer::singleShot(kSoundWarmUpMs, &lifetime_, [this] { prepareClick("sound3", "tick"); });
   }
 
   MessageAnswer messageBox(QWidget* owner, const QString& text, const QString& title,
@@ -61,22 +68,33 @@ class QtPlatform : public Platform {
     dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFiles);
     // No overwrite question, and a link is returned as itself.
     dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontResolveSymlinks);
-    if (!r.initialName.isEmpty() && !r.initialName.contains(u'*')) dialog.selectFile(r.initialName);
-    if (dialog.exec() != QDialog::Accepted) return {};
-    QStringList chosen;
-    for (const QString& file : dialog.selectedFiles()) chosen << QDir::toNativeSeparators(file);
-    return chosen;
+    // The initial name shows in the name box, patterns such as "*.pp" included.
+    if (!r.initialName.isEmpty()) dialog.selectFile(r.initialName);
+    for (;;) {
+      if (dialog.exec() != QDialog::Accepted) return {};
+      const QStringList files = dialog.selectedFiles();
+      // A pattern left in (or typed into) the name box filters the list instead of being taken
+      // as a file called "*.pp".
+      const QString name = files.isEmpty() ? QString() : QFileInfo(files.front()).fileName();
+      if (!name.contains(u'*') && !name.contains(u'?')) {
+        QStringList chosen;
+        for (const QString& file : files) chosen << QDir::toNativeSeparators(file);
+        return chosen;
+      }
+      dialog.setNameFilter(QString(name).replace(u';', u' '));
+    }
   }
 
-  std::optional<std::uint32_t> chooseColour(QWidget* owner, std::uint32_t initial) override {
-    // Without an owner the dialog leaves the main window usable while it is open.
-    QColorDialog dialog(fromBgr(initial), owner);
-    QEventLoop loop;
-    QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
-    dialog.show();
-    loop.exec();
-    if (dialog.result() != QDialog::Accepted) return std::nullopt;
-    return toBgr(dialog.selectedColor());
+  void chooseColour(QWidget* owner, std::uint32_t initial,
+                    std::function<void(std::optional<std::uint32_t>)> done) override {
+    // Shown without a loop of its own: a second dialog opened meanwhile no longer holds back
+    // the first one's answer until it closes too.
+    auto* dialog = new QColorDialog(fromBgr(initial), owner);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::finished, dialog, [dialog, done = std::move(done)](int r) {
+      done(r == QDialog::Accepted ? std::optional(toBgr(dialog->selectedColor())) : std::nullopt);
+    });
+    dialog->show();
   }
 
   void openDocument(const QString& pathOrUrl) override {
@@ -87,7 +105,7 @@ class QtPlatform : public Platform {
 
   bool activateProgram(const QString& caption) override {
     const auto known = programs_.find(caption);
-    if (known == programs_.end()) return false;
+    if (known == programs_.end() || !socketAbsentOrOurs(known->second)) return false;
     QLocalSocket socket;
     socket.connectToServer(known->second);
     if (!socket.waitForConnected(500)) return false;
@@ -100,26 +118,42 @@ class QtPlatform : public Platform {
   bool startProgram(const QString& path) override { return QProcess::startDetached(path, {}); }
 
   void playResourceSound(std::string_view type, std::string_view name) override {
+    if (!prepareClick(type, name)) return;  // a missing sound or no device is silence
+    // A new click cuts off the one still playing.
+    sink_->stop();
+    buffer_->seek(0);
+    sink_->start(buffer_.get());
+  }
+
+ private:
+  static constexpr int kSoundWarmUpMs = 300;
+
+  // The output for this sound, made on first need and kept while the same sound plays again;
+  // false when there is no such sound or no audio device.
+  bool prepareClick(std::string_view type, std::string_view name) {
+    const std::string key = std::string(type) + "/" + std::string(name);
+    if (sink_ && preparedSound_ == key) return true;
     const auto bytes = findResource(type, name);
-    if (!bytes) return;  // a missing sound is silence
+    if (!bytes) return false;
     const auto wave = parseWave(*bytes);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (!wave || device.isNull()) return;
+    if (!wave || device.isNull()) return false;
     QAudioFormat format;
     format.setChannelCount(wave->channels);
     format.setSampleRate(wave->sampleRate);
     format.setSampleFormat(wave->bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-    // A new click cuts off the one still playing.
     sink_.reset();
     buffer_ = std::make_unique<QBuffer>();
     buffer_->setData(reinterpret_cast<const char*>(wave->samples.data()),
                      static_cast<qsizetype>(wave->samples.size()));
     buffer_->open(QIODevice::ReadOnly);
     sink_ = std::make_unique<QAudioSink>(device, format);
-    sink_->start(buffer_.get());
+    preparedSound_ = key;
+    return true;
   }
 
- private:
+  QObject lifetime_;  // ends the warm-up timer with the platform
+  std::string preparedSound_;
   // Programs found by their window caption, and the local server each one listens on.
   std::map<QString, QString> programs_;
   std::unique_ptr<QBuffer> buffer_;

@@ -1,5 +1,7 @@
 #include "preview/ColourButton.h"
 
+#include <optional>
+
 #include <QWidget>
 
 #include "platform/Platform.h"
@@ -23,12 +25,14 @@ ColourButton::ColourButton(Platform& platform, std::uint32_t& setting, QWidget* 
 void ColourButton::clicked() {
   if (busy_) return;
   busy_ = true;
-  // The dialog has no owner, so the window stays usable while it is open.
-  if (const auto colour = platform_.chooseColour(nullptr, 0xFFFFFF)) {
-    setting_ = *colour;
-    paintSwatch(swatch_, setting_);
-  }
-  busy_ = false;
+  // The dialog belongs to the window (it goes with it) but leaves it usable while open.
+  platform_.chooseColour(swatch_->window(), 0xFFFFFF, [this](std::optional<std::uint32_t> colour) {
+    if (colour) {
+      setting_ = *colour;
+      paintSwatch(swatch_, setting_);
+    }
+    busy_ = false;
+  });
 }
 
 }  // namespace qx

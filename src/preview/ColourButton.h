@@ -1,7 +1,8 @@
 #pragma once
 // A "Choose Color" button's own handler: the colour dialog (opening on white, custom colours kept
 // for the whole process), the setting it changes and the swatch that shows it. While its dialog
-// is open a second click on the same button does nothing.
+// is open a second click on the same button does nothing; the swatch changes as soon as OK is
+// pressed, whatever other dialog is open.
 #include <cstdint>
 
 class QWidget;

@@ -63,7 +63,7 @@ void HotSpotEditor::addHotSpot(int n) {
   c_.posReadouts[row(n)]->setText(qtext(maskText(position, 1)));
 }
 
-void HotSpotEditor::showHotSpot(int n) {
+void HotSpotEditor::showHotSpot(int n, bool freezeVideo) {
   const HotSpot& spot = state_.hotSpots.at(n);
   c_.link->setText(qtext(std::string(trimSpacesAndNuls(spot.link))));
   c_.title->setText(qtext(std::string(trimSpacesAndNuls(spot.title))));
@@ -73,14 +73,15 @@ void HotSpotEditor::showHotSpot(int n) {
   c_.yawReadouts[row(n)]->setText(qtext(maskText(spot.yaw, 0)));
   c_.posReadouts[row(n)]->setText(qtext(maskText(spot.pos, 1)));
   c_.timeBoxes[row(n)]->setText(qtext(maskText(spot.time, 1)));
+  if (!freezeVideo) return;
   player_.seekAndFreeze(spot.pos);
   player_.refreshYawMarkerLater(state_.hotSpotYaw);
 }
 
-void HotSpotEditor::selectHotSpot(int n) {
+void HotSpotEditor::selectHotSpot(int n, bool freezeVideo) {
   for (QCheckBox* selector : c_.selectors) selector->setChecked(false);
   c_.selectors[row(n)]->setChecked(true);
-  showHotSpot(n);
+  showHotSpot(n, freezeVideo);
 }
 
 void HotSpotEditor::clearHotSpot(int n) {

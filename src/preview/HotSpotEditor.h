@@ -43,10 +43,11 @@ class HotSpotEditor {
   // Checks link, position and time in that order (one message for the first that fails) and
   // stores slot n.
   void addHotSpot(int n);
-  // Puts slot n into the controls; a slot in use also freezes the video at its moment.
-  void showHotSpot(int n);
+  // Puts slot n into the controls; a slot in use also freezes the video at its moment, unless
+  // `freezeVideo` is false.
+  void showHotSpot(int n, bool freezeVideo = true);
   // Makes slot n the one checked selector, then shows it.
-  void selectHotSpot(int n);
+  void selectHotSpot(int n, bool freezeVideo = true);
   // Clears slot n, or every slot (and makes slot 1 current) for n = 0.
   void clearHotSpot(int n);
 

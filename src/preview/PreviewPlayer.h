@@ -18,7 +18,9 @@ class PreviewPlayer {
 
   // Points the player at a file and starts it; a file it cannot open shows nothing.
   virtual void loadAndPlay(const QString& path) = 0;
+  // Pauses a playing video; one that has stopped or run out stays as it is.
   virtual void pausePlayer() = 0;
+  // Nothing plays on; the picture stays where it was.
   virtual void stopPlayer() = 0;
   // Seconds into the current video; 0 when nothing is loaded.
   virtual double getPosition() const = 0;
@@ -28,6 +30,8 @@ class PreviewPlayer {
   virtual void placeYawMarker(int yaw) = 0;
   // ... or after the command that asks for it has returned.
   virtual void refreshYawMarkerLater(int yaw) = 0;
+  // Whether the player's own controls show tool tips: they follow the window's pop-up help.
+  virtual void showOwnToolTips(bool shown) = 0;
   virtual void releasePlayer() = 0;
 };
 

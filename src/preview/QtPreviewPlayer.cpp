@@ -37,13 +37,12 @@ QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(pare
   view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   view_->setRenderHint(QPainter::SmoothPixmapTransform);
   view_->setGeometry(kArea);
-  view_->setFocusPolicy(Qt::NoFocus);  // the window's keys stay the window's
+  // Reached with Tab only, which then walks through the transport controls; a click on the video
+  // leaves the window's keys with the window.
+  view_->setFocusPolicy(Qt::TabFocus);
+  view_->setAccessibleName(QStringLiteral("Preview"));
 
-  videoItem_ = new QGraphicsVideoItem;
-  videoItem_->setSize(QSizeF(kArea.width(), kArea.height() - kControlsHeight));
-  scene->addItem(videoItem_);
-
-  controls_ = new TransportBar(player_, audio_);
+  controls_ = new TransportBar;
   QGraphicsProxyWidget* controls = scene->addWidget(controls_);
   controls->setGeometry(
       QRectF(0, kArea.height() - kControlsHeight, kArea.width(), kControlsHeight));
@@ -53,17 +52,30 @@ QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(pare
   marker_->setZValue(1);
   marker_->setAcceptedMouseButtons(Qt::NoButton);
   placeYawMarker(0);
+}
 
-  player_.setAudioOutput(&audio_);
-  player_.setVideoOutput(videoItem_.data());
-  connect(&player_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus s) {
-    if (s == QMediaPlayer::InvalidMedia) clearPicture();
-  });
+QMediaPlayer& QtPreviewPlayer::media() {
+  if (player_) return *player_;
+  audio_ = std::make_unique<QAudioOutput>();
+  player_ = std::make_unique<QMediaPlayer>();
+  player_->setAudioOutput(audio_.get());
+  if (view_) {
+    videoItem_ = new QGraphicsVideoItem;
+    videoItem_->setSize(QSizeF(kArea.width(), kArea.height() - kControlsHeight));
+    view_->scene()->addItem(videoItem_);
+    player_->setVideoOutput(videoItem_.data());
+  }
+  if (controls_) controls_->bind(*player_, *audio_);
+  connect(player_.get(), &QMediaPlayer::mediaStatusChanged, this,
+          [this](QMediaPlayer::MediaStatus s) {
+            if (s == QMediaPlayer::InvalidMedia) clearPicture();
+          });
+  return *player_;
 }
 
 QtPreviewPlayer::~QtPreviewPlayer() {
   releasePlayer();
-  player_.setVideoOutput(nullptr);
+  if (player_) player_->setVideoOutput(nullptr);
   delete view_.data();  // already gone when the parent window went first
 }
 
@@ -72,30 +84,41 @@ QWidget* QtPreviewPlayer::widget() {
 }
 
 void QtPreviewPlayer::loadAndPlay(const QString& path) {
-  if (released_) return;
+  if (released_ || (path.isEmpty() && !player_)) return;
+  QMediaPlayer& player = media();
   clearPicture();
   loadGivenUp_ = false;
-  player_.setSource(path.isEmpty() ? QUrl()
-                                   : QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-  player_.play();
+  if (path.isEmpty()) {
+    player.stop();
+    player.setSource(QUrl());
+    return;
+  }
+  player.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+  player.play();
 }
 
 void QtPreviewPlayer::pausePlayer() {
-  if (!released_) player_.pause();
+  // Only a playing video is paused: pausing one that has run out would start it again at 0.
+  if (!released_ && player_ && player_->playbackState() == QMediaPlayer::PlayingState)
+    player_->pause();
 }
 
 void QtPreviewPlayer::stopPlayer() {
-  if (!released_) player_.stop();
+  // Nothing plays on, but the picture stays where it was rather than going black.
+  pausePlayer();
 }
 
 double QtPreviewPlayer::getPosition() const {
-  if (released_ || player_.source().isEmpty()) return 0;
-  return double(player_.position()) / 1000.0;
+  if (released_ || !player_ || player_->source().isEmpty()) return 0;
+  // A video that has run out stands at its end.
+  if (player_->mediaStatus() == QMediaPlayer::EndOfMedia)
+    return double(std::max(player_->position(), player_->duration())) / 1000.0;
+  return double(player_->position()) / 1000.0;
 }
 
 bool QtPreviewPlayer::waitUntilLoaded() {
   const auto ready = [this] {
-    switch (player_.mediaStatus()) {
+    switch (player_->mediaStatus()) {
       case QMediaPlayer::LoadedMedia:
       case QMediaPlayer::BufferingMedia:
       case QMediaPlayer::BufferedMedia:
@@ -107,12 +130,12 @@ bool QtPreviewPlayer::waitUntilLoaded() {
     }
   };
   QEventLoop loop;
-  connect(&player_, &QMediaPlayer::mediaStatusChanged, &loop, &QEventLoop::quit);
-  connect(&player_, &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
+  connect(player_.get(), &QMediaPlayer::mediaStatusChanged, &loop, &QEventLoop::quit);
+  connect(player_.get(), &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
   QElapsedTimer waited;
   waited.start();
-  while (!loadGivenUp_ && player_.mediaStatus() == QMediaPlayer::LoadingMedia &&
-         player_.error() == QMediaPlayer::NoError) {
+  while (!loadGivenUp_ && player_->mediaStatus() == QMediaPlayer::LoadingMedia &&
+         player_->error() == QMediaPlayer::NoError) {
     if (waited.elapsed() >= kLoadWaitMs)
       loadGivenUp_ = true;
     else
@@ -122,17 +145,17 @@ bool QtPreviewPlayer::waitUntilLoaded() {
 }
 
 void QtPreviewPlayer::seekAndFreeze(double seconds) {
-  if (released_ || player_.source().isEmpty() || !std::isfinite(seconds)) return;
+  if (released_ || !player_ || player_->source().isEmpty() || !std::isfinite(seconds)) return;
   if (!waitUntilLoaded()) return;
   // Seek, play briefly, seek again, pause: the short play gets the frame decoded and shown even
   // where a seek alone would leave the old one, and the second seek takes back what it moved on.
   const auto ms = qint64(std::llround(std::max(seconds, 0.0) * 1000.0));
-  player_.setPosition(ms);
-  player_.play();
+  player_->setPosition(ms);
+  player_->play();
   QEventLoop loop;
   runEvents(loop, 100);
-  player_.setPosition(ms);
-  player_.pause();
+  player_->setPosition(ms);
+  player_->pause();
 }
 
 void QtPreviewPlayer::placeYawMarker(int yaw) {
@@ -147,11 +170,16 @@ void QtPreviewPlayer::refreshYawMarkerLater(int yaw) {
       this, [this] { placeYawMarker(requestedYaw_); }, Qt::QueuedConnection);
 }
 
+void QtPreviewPlayer::showOwnToolTips(bool shown) {
+  if (controls_) controls_->setToolTipsShown(shown);
+}
+
 void QtPreviewPlayer::releasePlayer() {
   if (released_) return;
   released_ = true;
-  player_.stop();
-  player_.setSource(QUrl());
+  if (!player_) return;
+  player_->stop();
+  player_->setSource(QUrl());
 }
 
 QRect QtPreviewPlayer::markerGeometry() const {

@@ -1,7 +1,11 @@
 #pragma once
 // The preview player on Qt Multimedia: a graphics view holding the video item, the transport
-// controls and the green yaw marker on top of both. (A widget laid over a QVideoWidget would
-// never show, as that widget draws in a surface of its own.)
+// controls and the green yaw marker. (A widget laid over a QVideoWidget would never show, as
+// that widget draws in a surface of its own.) The media back end (the player, the audio output
+// and the video item) is made when a video is first loaded: probing audio devices and video
+// drivers at start would double the time the window takes to appear.
+#include <memory>
+
 #include <QAudioOutput>
 #include <QGraphicsVideoItem>
 #include <QMediaPlayer>
@@ -21,8 +25,10 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
  public:
   // The area's place in the main window, and the marker's fixed size and top.
   static constexpr QRect kArea{250, 150, 448, 300};
-  static constexpr int kMarkerTop = 152, kMarkerWidth = 3, kMarkerHeight = 296;
   static constexpr int kControlsHeight = 28;
+  // The marker runs down the video and stops short of the transport controls and their time.
+  static constexpr int kMarkerTop = 152, kMarkerWidth = 3,
+                       kMarkerHeight = kArea.height() - kControlsHeight - 2 - 2;
   // How long seekAndFreeze waits at most for the media to load. A file that has not loaded by
   // then (a damaged FLV can keep GStreamer loading for ever) is not waited for again.
   static constexpr int kLoadWaitMs = 5000;
@@ -40,12 +46,16 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   void seekAndFreeze(double seconds) override;
   void placeYawMarker(int yaw) override;
   void refreshYawMarkerLater(int yaw) override;
+  void showOwnToolTips(bool shown) override;
   void releasePlayer() override;
 
   // The marker's rectangle in main-window coordinates, as it stands now (empty once the area
   // has gone with its window).
   QRect markerGeometry() const;
-  const QMediaPlayer& mediaPlayer() const { return player_; }
+  // The media player, made now if no video has been loaded yet; nullptr before that for the
+  // video item.
+  QMediaPlayer& mediaPlayer() { return media(); }
+  bool mediaMade() const { return player_ != nullptr; }
   QGraphicsVideoItem* videoItem() const { return videoItem_; }
   TransportBar* transportBar() const { return controls_; }
 
@@ -54,9 +64,11 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   // loaded or failed, or the wait is over; true when it can be sought.
   bool waitUntilLoaded();
   void clearPicture();
+  QMediaPlayer& media();
 
-  QAudioOutput audio_;
-  QMediaPlayer player_;
+  // The audio output outlives the player that plays into it.
+  std::unique_ptr<QAudioOutput> audio_;
+  std::unique_ptr<QMediaPlayer> player_;
   QPointer<QGraphicsView> view_;
   QPointer<QGraphicsVideoItem> videoItem_;
   QGraphicsRectItem* marker_ = nullptr;  // lives while view_ does

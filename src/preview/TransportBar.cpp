@@ -2,12 +2,15 @@
 
 #include <QAudio>
 #include <QAudioOutput>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
+
+#include "help/BundledFonts.h"
 
 namespace qx {
 
@@ -25,8 +28,9 @@ QToolButton* makeButton(QWidget* parent, QStyle::StandardPixmap icon, const QStr
   auto* button = new QToolButton(parent);
   button->setIcon(parent->style()->standardIcon(icon));
   button->setToolTip(tip);
+  button->setAccessibleName(tip);
   button->setAutoRaise(true);
-  button->setFocusPolicy(Qt::NoFocus);
+  button->setFocusPolicy(Qt::TabFocus);
   return button;
 }
 
@@ -38,10 +42,8 @@ float linearVolume(int sliderValue) {
 
 }  // namespace
 
-TransportBar::TransportBar(QMediaPlayer& player, QAudioOutput& audio, QWidget* parent)
+TransportBar::TransportBar(QWidget* parent)
     : QWidget(parent),
-      player_(player),
-      audio_(audio),
       playPause_(makeButton(this, QStyle::SP_MediaPlay, QStringLiteral("Play"))),
       stop_(makeButton(this, QStyle::SP_MediaStop, QStringLiteral("Stop"))),
       position_(new QSlider(Qt::Horizontal, this)),
@@ -49,20 +51,33 @@ TransportBar::TransportBar(QMediaPlayer& player, QAudioOutput& audio, QWidget* p
       mute_(makeButton(this, QStyle::SP_MediaVolume, QStringLiteral("Mute"))),
       volume_(new QSlider(Qt::Horizontal, this)) {
   setAutoFillBackground(true);  // drawn over the scene's black
+  // Embedded in the preview's scene, the bar does not inherit the window's font: it takes the
+  // carried face itself, so its time reads the same on every machine.
+  QFont face;
+  face.setFamilies({QString::fromLatin1(kSansFace)});
+  face.setPixelSize(11);
+  setFont(face);
 
   position_->setRange(0, 0);
   position_->setSingleStep(1000);
   position_->setPageStep(5000);
-  position_->setFocusPolicy(Qt::NoFocus);
+  position_->setFocusPolicy(Qt::TabFocus);
   position_->setToolTip(QStringLiteral("Position"));
+  position_->setAccessibleName(QStringLiteral("Position"));
   volume_->setRange(0, 100);
   volume_->setValue(100);
   volume_->setFixedWidth(64);
-  volume_->setFocusPolicy(Qt::NoFocus);
+  volume_->setFocusPolicy(Qt::TabFocus);
   volume_->setToolTip(QStringLiteral("Volume"));
+  volume_->setAccessibleName(QStringLiteral("Volume"));
   mute_->setCheckable(true);
   time_->setMinimumWidth(time_->fontMetrics().horizontalAdvance(QStringLiteral("00:00 / 00:00")));
   time_->setAlignment(Qt::AlignCenter);
+  time_->setText(QStringLiteral("0:00 / 0:00"));
+  for (QWidget* part : {static_cast<QWidget*>(playPause_), static_cast<QWidget*>(stop_),
+                        static_cast<QWidget*>(position_), static_cast<QWidget*>(mute_),
+                        static_cast<QWidget*>(volume_)})
+    part->installEventFilter(this);
 
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(2, 0, 4, 0);
@@ -73,14 +88,19 @@ TransportBar::TransportBar(QMediaPlayer& player, QAudioOutput& audio, QWidget* p
   row->addWidget(time_);
   row->addWidget(mute_);
   row->addWidget(volume_);
+}
 
+void TransportBar::bind(QMediaPlayer& player, QAudioOutput& audio) {
+  if (player_) return;
+  player_ = &player;
+  audio_ = &audio;
   connect(playPause_, &QToolButton::clicked, this, [this] {
-    if (player_.playbackState() == QMediaPlayer::PlayingState)
-      player_.pause();
+    if (player_->playbackState() == QMediaPlayer::PlayingState)
+      player_->pause();
     else
-      player_.play();
+      player_->play();
   });
-  connect(stop_, &QToolButton::clicked, &player_, &QMediaPlayer::stop);
+  connect(stop_, &QToolButton::clicked, player_, &QMediaPlayer::stop);
   // A drag seeks once, when the handle is let go; clicks on the groove and keys seek at once.
   connect(position_, &QSlider::sliderMoved, this, [this](int ms) { showTime(ms); });
   connect(position_, &QSlider::sliderReleased, this, &TransportBar::seekToSlider);
@@ -88,51 +108,72 @@ TransportBar::TransportBar(QMediaPlayer& player, QAudioOutput& audio, QWidget* p
     if (action != QAbstractSlider::SliderMove) seekToSlider();
   });
   connect(volume_, &QSlider::valueChanged, this,
-          [this](int value) { audio_.setVolume(linearVolume(value)); });
-  connect(mute_, &QToolButton::toggled, &audio_, &QAudioOutput::setMuted);
-  connect(&audio_, &QAudioOutput::mutedChanged, this, &TransportBar::showVolume);
-  connect(&player_, &QMediaPlayer::playbackStateChanged, this, &TransportBar::showPlaybackState);
-  connect(&player_, &QMediaPlayer::positionChanged, this, [this](qint64 ms) {
+          [this](int value) { audio_->setVolume(linearVolume(value)); });
+  connect(mute_, &QToolButton::toggled, audio_, &QAudioOutput::setMuted);
+  connect(audio_, &QAudioOutput::mutedChanged, this, &TransportBar::showVolume);
+  connect(player_, &QMediaPlayer::playbackStateChanged, this, &TransportBar::showPlaybackState);
+  connect(player_, &QMediaPlayer::mediaStatusChanged, this, &TransportBar::showPlaybackState);
+  connect(player_, &QMediaPlayer::positionChanged, this, [this](qint64 ms) {
     if (!position_->isSliderDown()) {
       position_->setValue(int(ms));
       showTime(ms);
     }
   });
-  connect(&player_, &QMediaPlayer::durationChanged, this, &TransportBar::showDuration);
+  connect(player_, &QMediaPlayer::durationChanged, this, &TransportBar::showDuration);
 
-  audio_.setVolume(linearVolume(volume_->value()));
+  // What was set before the player existed carries over.
+  audio_->setVolume(linearVolume(volume_->value()));
+  audio_->setMuted(mute_->isChecked());
   showPlaybackState();
-  showDuration(player_.duration());
+  showDuration(player_->duration());
   showVolume();
 }
 
+void TransportBar::setToolTipsShown(bool shown) {
+  toolTipsShown_ = shown;
+}
+
+bool TransportBar::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip && !toolTipsShown_) return true;
+  return QWidget::eventFilter(watched, event);
+}
+
 void TransportBar::showPlaybackState() {
-  const bool playing = player_.playbackState() == QMediaPlayer::PlayingState;
+  // Playing means a picture moving: a file that could not be opened (or never finishes
+  // opening) is not shown as playing, whatever state the player has been asked to be in.
+  const auto status = player_->mediaStatus();
+  const bool playing = player_->playbackState() == QMediaPlayer::PlayingState &&
+                       status != QMediaPlayer::InvalidMedia && status != QMediaPlayer::NoMedia &&
+                       status != QMediaPlayer::LoadingMedia;
   playPause_->setIcon(
       style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-  playPause_->setToolTip(playing ? QStringLiteral("Pause") : QStringLiteral("Play"));
+  const QString name = playing ? QStringLiteral("Pause") : QStringLiteral("Play");
+  playPause_->setToolTip(name);
+  playPause_->setAccessibleName(name);
 }
 
 void TransportBar::showTime(qint64 ms) {
-  time_->setText(playTimeText(ms) + QStringLiteral(" / ") + playTimeText(player_.duration()));
+  time_->setText(playTimeText(ms) + QStringLiteral(" / ") + playTimeText(player_->duration()));
 }
 
 void TransportBar::showDuration(qint64 ms) {
   position_->setRange(0, int(qMin<qint64>(ms, INT_MAX)));
-  position_->setValue(int(player_.position()));
-  showTime(player_.position());
+  position_->setValue(int(player_->position()));
+  showTime(player_->position());
 }
 
 void TransportBar::showVolume() {
-  const bool muted = audio_.isMuted();
+  const bool muted = audio_->isMuted();
   mute_->setChecked(muted);
   mute_->setIcon(
       style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
-  mute_->setToolTip(muted ? QStringLiteral("Sound on") : QStringLiteral("Mute"));
+  const QString name = muted ? QStringLiteral("Sound on") : QStringLiteral("Mute");
+  mute_->setToolTip(name);
+  mute_->setAccessibleName(name);
 }
 
 void TransportBar::seekToSlider() {
-  player_.setPosition(position_->sliderPosition());
+  player_->setPosition(position_->sliderPosition());
   showTime(position_->sliderPosition());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The preview's own transport controls: play/pause, stop, a position slider with the time and
-// the duration, and the volume, bound to one media player.
+// the duration, and the volume. They are bound to the media player once it exists (it is made
+// on first need, not at start); until then they show 0:00 and do nothing.
 #include <QString>
 #include <QWidget>
 
@@ -17,7 +18,11 @@ QString playTimeText(qint64 ms);
 
 class TransportBar : public QWidget {
  public:
-  TransportBar(QMediaPlayer& player, QAudioOutput& audio, QWidget* parent = nullptr);
+  explicit TransportBar(QWidget* parent = nullptr);
+  void bind(QMediaPlayer& player, QAudioOutput& audio);
+  // Whether the controls show their own tool tips (they follow the window's pop-up help); their
+  // names stay with screen readers either way.
+  void setToolTipsShown(bool shown);
 
   QToolButton* playPauseButton() const { return playPause_; }
   QToolButton* stopButton() const { return stop_; }
@@ -26,6 +31,9 @@ class TransportBar : public QWidget {
   QSlider* volumeSlider() const { return volume_; }
   QLabel* timeLabel() const { return time_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void showPlaybackState();
   void showTime(qint64 ms);
@@ -33,8 +41,9 @@ class TransportBar : public QWidget {
   void showVolume();
   void seekToSlider();
 
-  QMediaPlayer& player_;
-  QAudioOutput& audio_;
+  QMediaPlayer* player_ = nullptr;
+  QAudioOutput* audio_ = nullptr;
+  bool toolTipsShown_ = true;
   QToolButton* playPause_;
   QToolButton* stop_;
   QSlider* position_;

@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reading and the safe replacement of a file: the new content is written beside the
 // old file and renamed over it, so a failed save leaves the old file whole.
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -33,11 +34,35 @@ class Expected {
   std::variant<T, FileError> v_;
 };
 
-Expected<std::string> readFileBytes(const std::filesystem::path& path);
+// Every file read whole is a text file of a project or a published page; none written by this
+// program comes near this size, so a larger one is refused rather than read.
+inline constexpr std::size_t kMaxReadSize = 8 * 1024 * 1024;
 
-// Replaces `path` with `bytes` only once they are completely written.
+Expected<std::string> readFileBytes(const std::filesystem::path& path,
+                                    std::size_t maxSize = kMaxReadSize);
+
+// Replaces `path` with `bytes` only once they are completely written and flushed to disk. The
+// new file keeps the old one's permissions and, where allowed, its owner; when `path` is a
+// symbolic link, the file it points to is replaced and the link kept.
 std::optional<FileError> writeFileReplacing(const std::filesystem::path& path,
                                             std::string_view bytes);
+
+// Copies `source` over `path` the same way: a failed copy leaves `path` as it was.
+std::optional<FileError> copyFileReplacing(const std::filesystem::path& source,
+                                           const std::filesystem::path& path);
+
+// The file a write to `path` lands in: `path` itself, or the end of its chain of links.
+std::filesystem::path writeTarget(const std::filesystem::path& path);
+
+// A fresh temporary name beside `target` (hidden, carrying the process number), after removing
+// the ones earlier runs that no longer live left for the same target.
+std::filesystem::path temporaryBeside(const std::filesystem::path& target);
+
+// Renames a complete temporary file over `target` and makes the rename durable; on failure the
+// temporary file is removed and the error names `shownAs`.
+std::optional<FileError> renameIntoPlace(const std::filesystem::path& temp,
+                                         const std::filesystem::path& target,
+                                         const std::filesystem::path& shownAs);
 
 // The reason an operation on the file system failed, in words.
 std::string reasonText(const std::error_code& ec);

@@ -79,9 +79,8 @@ std::vector<std::string> optionBlockLines(const ProjectSettings& s) {
 
 ProjectSettings applyOptionBlock(std::string_view text, ProjectSettings s,
                                  std::optional<int> zoomItemCount) {
-  const auto value = [&](std::string_view name) {
-    return tagValue(text, "<" + std::string(name) + ">");
-  };
+  const TaggedValues values(text, optionTagNames());
+  const auto value = [&](std::string_view name) { return values.value(name); };
   const auto number = [&](std::string_view name) { return readWholeNumber(value(name)); };
   const auto list = [&](std::string_view name, std::size_t count) {
     return fitListNumber(number(name), count);

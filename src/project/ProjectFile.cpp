@@ -63,7 +63,8 @@ std::string writeProjectFile(const ProjectSettings& settings, const HotSpotList&
 Project readProjectFile(std::string_view bytes, ProjectSettings settings, int zoomItemCount,
                         const std::filesystem::path& projectFolder) {
   const std::string text = foldClosingTags(decodeFileText(bytes), projectTagNames());
-  const auto value = [&](const std::string& name) { return tagValue(text, "<" + name + ">"); };
+  const TaggedValues values(text, projectTagNames());
+  const auto value = [&](const std::string& name) { return values.value(name); };
 
   Project p{applyOptionBlock(text, std::move(settings), zoomItemCount), {}};
   p.settings.videoPath = resolveVideoPath(trimSpaces(value("VIDEO1")), projectFolder);

@@ -1,7 +1,5 @@
 #include "publish/PublishOutputSet.h"
 
-#include <random>
-
 #include "project/PathText.h"
 #include "project/TextCodec.h"
 #include "publish/AirDescriptor.h"
@@ -74,16 +72,8 @@ fs::path pageFileName(std::string_view chosen) {
 VideoCopy copyVideo(const fs::path& source, const fs::path& target) {
   std::error_code ec;
   if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) return {};
-  // Copy beside the target, then rename: an interrupted copy never leaves a truncated video.
-  fs::path temp = target;
-  temp += ".part" + std::to_string(std::random_device{}() % 1000000);
-  fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec);
-  if (!ec) fs::rename(temp, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return {false, FileError{target, reasonText(ec)}};
-  }
+  // Copied beside the target, then renamed: an interrupted copy never leaves a truncated video.
+  if (auto error = copyFileReplacing(source, target)) return {false, std::move(error)};
   return {true, std::nullopt};
 }
 

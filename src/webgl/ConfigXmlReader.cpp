@@ -12,6 +12,10 @@ namespace qx::webgl {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::size_t kMaxNotes = 20;
+// Ids run from 1 to 10; a file with far more hot-spot lines is damaged, and what follows the
+// first of them is not read.
+constexpr std::size_t kMaxHotSpotLines = 100;
 
 // Reads one <main> value into `slot`: an empty element gives null, an unreadable one keeps the
 // default and is noted.
@@ -19,7 +23,12 @@ template <class T, class Convert>
 void readMainValue(std::string_view block, std::string_view tag, std::optional<T>& slot,
                    Convert convert, std::vector<std::string>& notes) {
   const auto raw = elementText(block, tag);
-  if (!raw) return;
+  if (!raw) {
+    // The publisher writes every value; one missing means a damaged or cut-short file.
+    if (!block.empty())
+      notes.push_back("config.xml: no <" + std::string(tag) + ">; the default is used");
+    return;
+  }
   const std::string value = decodeEntities(trimBlanks(*raw));
   if (value.empty()) {
     slot.reset();
@@ -153,6 +162,10 @@ ConfigXml readConfigXml(std::string_view bytes) {
   if (mainStart == std::string::npos) {
     out.notes.push_back("config.xml: no <main> block; the defaults are used");
     mainStart = mainEnd = 0;
+  } else if (mainEnd == std::string::npos) {
+    out.notes.push_back("config.xml ends inside its <main> block: the file is cut short");
+  } else if (findNoCase(text, "</config>", mainEnd) == std::string::npos) {
+    out.notes.push_back("config.xml has no </config>: the file may be cut short");
   }
   const std::string_view block = std::string_view(text).substr(
       mainStart, mainEnd == std::string::npos ? std::string::npos : mainEnd - mainStart);
@@ -176,9 +189,19 @@ ConfigXml readConfigXml(std::string_view bytes) {
   // Hot spots after the <main> block, in file order; a later line with an id already read wins
   // nothing: the first one is kept, as the viewer would show it.
   const std::size_t from = mainEnd == std::string::npos ? 0 : mainEnd;
-  for (std::size_t at = findNoCase(text, "<hotspot", from); at != std::string::npos;) {
+  // The end tag found last is kept while it lies ahead: searched afresh for every start tag, a
+  // file of start tags alone would be read in quadratic time.
+  std::size_t endTag = findNoCase(text, "</hotspot>", from);
+  std::size_t dropped = 0;
+  std::size_t lines = 0;
+  for (std::size_t at = findNoCase(text, "<hotspot", from); at != std::string::npos; ++lines) {
+    if (lines == kMaxHotSpotLines) {
+      out.notes.push_back("config.xml: more than " + std::to_string(kMaxHotSpotLines) +
+                          " hot-spot lines; the rest are not read");
+      break;
+    }
     const std::size_t next = findNoCase(text, "<hotspot", at + 8);
-    const std::size_t endTag = findNoCase(text, "</hotspot>", at);
+    if (endTag != std::string::npos && endTag < at) endTag = findNoCase(text, "</hotspot>", at);
     std::size_t end = std::min(next, endTag == std::string::npos ? next : endTag + 10);
     const std::string_view element =
         std::string_view(text).substr(at, end == std::string::npos ? std::string::npos : end - at);
@@ -191,8 +214,12 @@ ConfigXml readConfigXml(std::string_view bytes) {
       else
         out.hotSpots.push_back(std::move(*h));
     }
+    // A damaged file can hold thousands of unreadable lines; the author needs the first few.
+    for (; out.notes.size() > kMaxNotes; ++dropped) out.notes.pop_back();
     at = next;
   }
+  if (dropped > 0)
+    out.notes.push_back("config.xml: " + std::to_string(dropped) + " more problems like these");
   return out;
 }
 

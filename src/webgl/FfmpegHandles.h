@@ -9,8 +9,11 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qx::webgl::ff {
 
@@ -59,20 +62,63 @@ inline std::string errorText(int code) {
   return buffer;
 }
 
-// Opens a media file and reads its stream information; the error in words on failure.
-inline Input openInput(const std::string& path, std::string& error) {
-  // The library's own chatter (encoder statistics, muxer passes) would land on the user's
-  // terminal; errors reach the user through our results instead.
-  av_log_set_level(AV_LOG_ERROR);
-  AVFormatContext* raw = nullptr;
-  int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+// The largest picture converted: 8192 x 4096 holds the 360-degree videos cameras make (8K). A
+// larger one is refused before any frame of it is decoded, so memory stays bounded.
+inline constexpr int kMaxSide = 8192;
+inline constexpr std::int64_t kMaxPixels = 8192LL * 4096;
+
+// Only the containers a published page can name (FLV, and F4V of the MP4 family), recognised by
+// content; only plain files. A playlist, an image or anything else that names other files or
+// devices is refused, whatever its file name says.
+inline constexpr char kAllowedFormats[] = "flv,mov,mp4";
+
+extern "C" inline int stopRequested(void* flag) {
+  return flag && static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+}
+
+// Opens a media file and reads its stream information; the error in words on failure. `cancel`,
+// when given, stops any read within one buffer of its being set (reads then fail with
+// AVERROR_EXIT).
+inline Input openInput(const std::string& path, std::string& error,
+                       const std::atomic<bool>* cancel = nullptr) {
+  // The library's own chatter (encoder statistics, muxer passes, a line per refused frame) would
+  // land on the user's terminal; errors reach the user through our results instead.
+  av_log_set_level(AV_LOG_FATAL);
+  AVFormatContext* raw = avformat_alloc_context();
+  if (!raw) {
+    error = errorText(AVERROR(ENOMEM));
+    return nullptr;
+  }
+  raw->interrupt_callback = {stopRequested, const_cast<std::atomic<bool>*>(cancel)};
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "format_whitelist", kAllowedFormats, 0);
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  int rc = avformat_open_input(&raw, path.c_str(), nullptr, &options);
+  av_dict_free(&options);
   if (rc < 0) {
-    error = errorText(rc);
+    error = rc == AVERROR(EINVAL) ? "it is not an FLV, F4V or MP4 video" : errorText(rc);
     return nullptr;
   }
   Input input(raw);
-  rc = avformat_find_stream_info(input.get(), nullptr);
-  if (rc < 0) {
+  // FLV makes its streams as their first packets come, and streams made during the reading of
+  // stream information get none of the options below: one packet read first (and the reader
+  // rewound) makes them known.
+  if (input->nb_streams == 0) {
+    Packet first(av_packet_alloc());
+    if (av_read_frame(input.get(), first.get()) >= 0 &&
+        avformat_seek_file(input.get(), -1, INT64_MIN, 0, 0, AVSEEK_FLAG_BACKWARD) < 0) {
+      error = "cannot go back to its start";
+      return nullptr;
+    }
+  }
+  // Reading the stream information decodes a few frames: with the limit, a frame header that
+  // claims a giant picture is refused instead of allocated.
+  std::vector<AVDictionary*> perStream(input->nb_streams, nullptr);
+  for (auto& d : perStream) av_dict_set_int(&d, "max_pixels", kMaxPixels, 0);
+  rc = avformat_find_stream_info(input.get(), perStream.empty() ? nullptr : perStream.data());
+  for (auto& d : perStream) av_dict_free(&d);
+  // A file that ends before its first frame is still described: the checks say what it lacks.
+  if (rc < 0 && rc != AVERROR_EOF) {
     error = errorText(rc);
     return nullptr;
   }

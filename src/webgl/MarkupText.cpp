@@ -1,9 +1,11 @@
 #include "webgl/MarkupText.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "project/TextCodec.h"
 
@@ -35,12 +37,18 @@ std::string decodeEntities(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::size_t semi = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
-    if (semi == std::string_view::npos || semi - i > 10) {
+    // Every entity read here ends within ten characters; looking no further keeps a text of
+    // many bare "&" linear.
+    const char* semi = text[i] == '&'
+                           ? static_cast<const char*>(std::memchr(
+                                 text.data() + i, ';', std::min<std::size_t>(11, text.size() - i)))
+                           : nullptr;
+    if (!semi) {
       out += text[i];
       continue;
     }
-    const std::string_view body = text.substr(i + 1, semi - i - 1);
+    const std::size_t end = static_cast<std::size_t>(semi - text.data());
+    const std::string_view body = text.substr(i + 1, end - i - 1);
     const auto named = std::find_if(std::begin(kNamed), std::end(kNamed),
                                     [&](const auto& e) { return e.first == body; });
     if (named != std::end(kNamed)) {
@@ -51,17 +59,29 @@ std::string decodeEntities(std::string_view text) {
       out += text[i];
       continue;
     }
-    i = semi;
+    i = end;
   }
   return out;
 }
 
 std::size_t findNoCase(std::string_view text, std::string_view needle, std::size_t from) {
   if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
-  for (std::size_t i = from; i + needle.size() <= text.size(); ++i) {
-    std::size_t k = 0;
-    while (k < needle.size() && lower(text[i + k]) == lower(needle[k])) ++k;
-    if (k == needle.size()) return i;
+  if (needle.size() > text.size()) return std::string_view::npos;
+  // A table and plain indexing: every reader's searches run through here, over whole files.
+  static const std::array<unsigned char, 256> kLower = [] {
+    std::array<unsigned char, 256> t{};
+    for (int c = 0; c < 256; ++c) t[c] = static_cast<unsigned char>(lower(static_cast<char>(c)));
+    return t;
+  }();
+  const auto* t = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* n = reinterpret_cast<const unsigned char*>(needle.data());
+  const std::size_t m = needle.size();
+  const unsigned char first = kLower[n[0]];
+  for (std::size_t i = from; i + m <= text.size(); ++i) {
+    if (kLower[t[i]] != first) continue;
+    std::size_t k = 1;
+    while (k < m && kLower[t[i + k]] == kLower[n[k]]) ++k;
+    if (k == m) return i;
   }
   return std::string_view::npos;
 }

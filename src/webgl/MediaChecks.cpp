@@ -33,10 +33,31 @@ void videoChecks(const MediaInfo& media, std::vector<Check>& out) {
                                          ", which browsers cannot play; it is re-encoded to H.264 "
                                          "(this takes a while)."});
   }
+  if (media.videoFrames == 0) {
+    out.push_back({CheckLevel::Problem, "Video: the file holds no video frames."});
+    return;
+  }
   std::string size = "Size: " + std::to_string(v.width) + " x " + std::to_string(v.height) + " px";
+  if (v.width > maxPictureSide() || v.height > maxPictureSide() ||
+      static_cast<std::int64_t>(v.width) * v.height > maxPicturePixels()) {
+    out.push_back({CheckLevel::Problem, size + ": larger than the " +
+                                            std::to_string(maxPictureSide()) + " x " +
+                                            std::to_string(maxPicturePixels() / maxPictureSide()) +
+                                            " px this program converts."});
+    return;
+  }
   if (v.width > kPhoneLimit || v.height > kPhoneLimit) {
     out.push_back(
         {CheckLevel::Warning, size + ": larger than 4096 px, which will not play on many phones."});
+  } else if ((v.width <= 0 || v.height <= 0) && !media.videoCopied()) {
+    // Re-encoding needs the size, and a decoder finds none when every frame it was shown was
+    // refused: too large, or damaged.
+    out.push_back({CheckLevel::Problem,
+                   "Size: unknown, as no frame could be decoded (a picture larger than " +
+                       std::to_string(maxPictureSide()) + " x " +
+                       std::to_string(maxPicturePixels() / maxPictureSide()) +
+                       " px is refused, and so is a damaged one)."});
+    return;
   } else if (v.width <= 0 || v.height <= 0) {
     out.push_back({CheckLevel::Warning, "Size: unknown."});
   } else {
@@ -83,13 +104,23 @@ void audioChecks(const MediaInfo& media, const MainValues& main, std::vector<Che
 }
 
 void timingChecks(const MediaInfo& media, const WebglConfig& config, std::vector<Check>& out) {
-  const double d = media.duration;
+  double d = media.duration;
   if (!(d > 0)) {
     out.push_back(
         {CheckLevel::Warning, "Duration: unknown, so the hot-spot times cannot be checked."});
     return;
   }
-  out.push_back({CheckLevel::Ok, "Duration: " + durationText(d) + "."});
+  // A file cut short still says in its header how long it was meant to be.
+  const double end = media.videoEnd;
+  if (media.video && end > 0 && end + std::max(0.5, d * 0.02) < d) {
+    out.push_back({CheckLevel::Warning, "Duration: the video stops at " + durationText(end) +
+                                            ", though the file says " + durationText(d) +
+                                            "; it looks cut short (an unfinished copy or "
+                                            "download). Only what is there is converted."});
+    d = end;
+  } else {
+    out.push_back({CheckLevel::Ok, "Duration: " + durationText(d) + "."});
+  }
   for (const WebHotSpot& h : config.hotSpots) {
     const std::string name = "Hot spot " + std::to_string(h.id);
     if (h.pos >= d)

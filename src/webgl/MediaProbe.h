@@ -1,5 +1,7 @@
 #pragma once
 // What a video file holds, as far as the browser copy is concerned.
+#include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -30,6 +32,10 @@ struct MediaInfo {
   double duration = 0;    // seconds, 0 when unknown
   std::uintmax_t fileSize = 0;
   std::optional<VideoStreamInfo> video;
+  // From reading every packet: how many video frames the file really holds and where the last
+  // one ends (seconds), which a cut-short file's header does not tell.
+  std::int64_t videoFrames = -1;  // -1: not counted
+  double videoEnd = 0;
   std::optional<AudioStreamInfo> audio;
 
   // Browsers play H.264 and AAC from MP4: those streams are copied, others re-encoded.
@@ -38,7 +44,13 @@ struct MediaInfo {
   bool remuxOnly() const { return videoCopied() && audioCopied(); }
 };
 
-Expected<MediaInfo> probeMedia(const std::filesystem::path& path);
+// Reads what the file holds; `cancel`, when set from another thread (or a signal), stops it.
+Expected<MediaInfo> probeMedia(const std::filesystem::path& path,
+                               const std::atomic<bool>* cancel = nullptr);
+
+// The largest picture converted, per side and in all (8192 x 4096).
+int maxPictureSide();
+std::int64_t maxPicturePixels();
 
 // "1:05.3", "12.0 s" style duration text for people.
 std::string durationText(double seconds);

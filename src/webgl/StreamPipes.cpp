@@ -54,7 +54,7 @@ class EncodePipe : public StreamPipe {
   // Called once the decoder is drained: flush what is held, then the encoder.
   virtual int finish() { return encode(nullptr); }
 
-  bool openDecoder(std::string& error) {
+  bool openDecoder(std::string& error, std::int64_t maxPixels = 0) {
     const AVCodec* codec = avcodec_find_decoder(in_->codecpar->codec_id);
     if (!codec) {
       error = std::string("no decoder for ") + avcodec_get_name(in_->codecpar->codec_id);
@@ -64,6 +64,8 @@ class EncodePipe : public StreamPipe {
     int rc = avcodec_parameters_to_context(decoder_.get(), in_->codecpar);
     if (rc >= 0) {
       decoder_->pkt_timebase = in_->time_base;
+      // The decoder refuses a frame header claiming more than this, before allocating it.
+      if (maxPixels > 0) decoder_->max_pixels = maxPixels;
       rc = avcodec_open2(decoder_.get(), codec, nullptr);
     }
     if (rc < 0) error = "the decoder cannot start: " + ff::errorText(rc);
@@ -109,8 +111,15 @@ class VideoEncodePipe : public EncodePipe {
  public:
   using EncodePipe::EncodePipe;
 
+  // The decoder's refusal of an oversized frame comes back as "invalid argument"; it is said
+  // as what it is.
+  int send(AVPacket* packet) override {
+    const int rc = EncodePipe::send(packet);
+    return rc == AVERROR(EINVAL) ? kPictureTooLarge : rc;
+  }
+
   bool open(AVFormatContext* output, std::string& error) {
-    if (!openDecoder(error)) return false;
+    if (!openDecoder(error, ff::kMaxPixels)) return false;
     const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
     if (!codec) {
       error = "this FFmpeg has no H.264 encoder (libx264)";

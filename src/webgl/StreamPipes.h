@@ -10,6 +10,9 @@
 
 namespace qx::webgl {
 
+// What a video pipe returns for a frame larger than the converter takes (see ff::kMaxPixels).
+inline constexpr int kPictureTooLarge = FFERRTAG('Q', 'X', 'B', 'G');
+
 // Writes one packet of the output stream `index`; an FFmpeg error code below 0 on failure.
 using PacketSink = std::function<int(AVPacket*)>;
 

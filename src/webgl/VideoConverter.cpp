@@ -5,10 +5,11 @@ extern "C" {
 }
 
 #include <map>
-#include <random>
 #include <vector>
 
+#include "project/FileIo.h"
 #include "webgl/FfmpegHandles.h"
+#include "webgl/MediaProbe.h"
 #include "webgl/StreamPipes.h"
 
 namespace qx::webgl {
@@ -23,18 +24,11 @@ ConversionResult failed(std::string why) {
   return r;
 }
 
-fs::path partName(const fs::path& target) {
-  std::random_device rd;
-  fs::path part = target;
-  part += ".part" + std::to_string(rd() % 1000000);
-  return part;
-}
-
 // The conversion proper, into `part`; the caller renames or removes it.
 ConversionResult convertInto(const fs::path& source, const fs::path& part,
                              const ConversionControl& control) {
   std::string error;
-  const ff::Input input = ff::openInput(source.string(), error);
+  const ff::Input input = ff::openInput(source.string(), error, control.cancel);
   if (!input) return failed(source.string() + ": cannot be read as a video (" + error + ")");
 
   AVFormatContext* rawOutput = nullptr;
@@ -86,7 +80,8 @@ ConversionResult convertInto(const fs::path& source, const fs::path& part,
   }
   if (output->nb_streams == 0) return failed(source.string() + ": holds neither video nor audio");
 
-  rc = avio_open(&output->pb, part.string().c_str(), AVIO_FLAG_WRITE);
+  rc = avio_open2(&output->pb, part.string().c_str(), AVIO_FLAG_WRITE, &input->interrupt_callback,
+                  nullptr);
   if (rc < 0)
     return failed(part.parent_path().string() + ": cannot write there (" + ff::errorText(rc) + ")");
   AVDictionary* options = nullptr;
@@ -118,11 +113,19 @@ ConversionResult convertInto(const fs::path& source, const fs::path& part,
     StreamPipe* pipe = pipes[packet->stream_index].get();
     const int sent = pipe ? pipe->send(packet.get()) : 0;
     av_packet_unref(packet.get());
+    if (sent == kPictureTooLarge)
+      return failed(source.string() + ": a frame is larger than the " +
+                    std::to_string(maxPictureSide()) + " x " +
+                    std::to_string(maxPicturePixels() / maxPictureSide()) +
+                    " px this program converts, or damaged");
     if (sent < 0) return failed("the video cannot be converted: " + ff::errorText(sent));
     if (cancelled()) return ConversionResult{ConversionStatus::Cancelled, {}, false, false};
     if (total > 0)
       report(loopShare * std::min(1.0, static_cast<double>(avio_tell(input->pb)) / total));
   }
+  // The interrupt callback ends a read (even one skipping junk) as soon as the flag is set.
+  if (rc == AVERROR_EXIT || cancelled())
+    return ConversionResult{ConversionStatus::Cancelled, {}, false, false};
   if (rc != AVERROR_EOF)
     return failed(source.string() + ": read error (" + ff::errorText(rc) + ")");
   for (auto& pipe : pipes) {
@@ -147,11 +150,15 @@ ConversionResult convertToMp4(const fs::path& source, const fs::path& target,
                               const ConversionControl& control) {
   std::error_code ec;
   if (fs::equivalent(source, target, ec)) return failed(target.string() + ": is the video itself");
-  const fs::path part = partName(target);
+  // Hidden and marked with this process: a run killed outright leaves a file the next
+  // conversion to the same target removes.
+  const fs::path part = temporaryBeside(target);
   ConversionResult result = convertInto(source, part, control);
+  // A stop can land in any read or write, which then fails with "exit requested".
+  if (result.status == ConversionStatus::Failed && control.cancel && control.cancel->load())
+    result = ConversionResult{ConversionStatus::Cancelled, {}, false, false};
   if (result.status == ConversionStatus::Done) {
-    fs::rename(part, target, ec);
-    if (ec) result = failed(target.string() + ": " + ec.message());
+    if (const auto error = renameIntoPlace(part, target, target)) result = failed(error->message());
   }
   if (result.status != ConversionStatus::Done) fs::remove(part, ec);
   return result;

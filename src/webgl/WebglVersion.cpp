@@ -95,7 +95,7 @@ WebglNames webglNames(const fs::path& flashPage, const std::string& movie) {
   return n;
 }
 
-Expected<WebglPlan> planWebglVersion(const fs::path& flashPage) {
+Expected<WebglPlan> planWebglVersion(const fs::path& flashPage, const std::atomic<bool>* cancel) {
   const auto pageBytes = readFileBytes(flashPage);
   if (!pageBytes) return pageBytes.error();
   const fs::path folder = flashPage.parent_path();
@@ -112,7 +112,7 @@ Expected<WebglPlan> planWebglVersion(const fs::path& flashPage) {
 
   WebglPlan plan;
   plan.names = webglNames(flashPage, movie);
-  auto media = probeMedia(plan.names.sourceVideo);
+  auto media = probeMedia(plan.names.sourceVideo, cancel);
   if (!media) return media.error();
   plan.media = std::move(media).value();
 

@@ -39,7 +39,9 @@ struct WebglPlan {
 };
 
 // Reads the page, its config.xml and the video. Fails when one of them is missing or unreadable.
-Expected<WebglPlan> planWebglVersion(const std::filesystem::path& flashPage);
+// `cancel` stops the reading of the video.
+Expected<WebglPlan> planWebglVersion(const std::filesystem::path& flashPage,
+                                     const std::atomic<bool>* cancel = nullptr);
 
 struct WebglOutcome {
   ConversionStatus status = ConversionStatus::Failed;

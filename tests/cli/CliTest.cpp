@@ -4,9 +4,11 @@
 #include <fstream>
 
 #include "RunProgram.h"
+#include "common/Environment.h"
 #include "common/TempFolder.h"
 #include "project/FileIo.h"
 #include "project/OptionsFile.h"
+#include "project/PathText.h"
 #include "project/ProjectFile.h"
 #include "publish/PublishOutputSet.h"
 
@@ -94,7 +96,7 @@ TEST(Cli, PublishWithRuffleAddsItBesideThePage) {
   const fs::path site = p.temp.path() / "site";
   ASSERT_EQ(cli({"publish", p.project.string(), (site / "plain.html").string()}).exitCode, 0);
 
-  setenv("QX_RUFFLE_DIR", ruffle.c_str(), 1);
+  setEnvironment("QX_RUFFLE_DIR", pathToUtf8(ruffle));
   RunResult r;
   for (int run = 0; run < 2; ++run)
     r = cli({"publish", p.project.string(), (site / "index.html").string(), "--with-ruffle"});
@@ -111,9 +113,9 @@ TEST(Cli, PublishWithRuffleAddsItBesideThePage) {
   EXPECT_EQ(contents(site / "index.html"), expected);
 
   // Asked for Ruffle where there is none: an error, and no page half made.
-  setenv("QX_RUFFLE_DIR", (p.temp.path() / "none").c_str(), 1);
+  setEnvironment("QX_RUFFLE_DIR", pathToUtf8(p.temp.path() / "none"));
   r = cli({"publish", p.project.string(), (site / "other.html").string(), "--with-ruffle"});
-  unsetenv("QX_RUFFLE_DIR");
+  unsetEnvironment("QX_RUFFLE_DIR");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("Ruffle not found"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(site / "other.html"));

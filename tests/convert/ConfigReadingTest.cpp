@@ -2,6 +2,8 @@
 // damage leave them.
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <functional>
 #include <random>
 
 #include "project/FileIo.h"
@@ -127,6 +129,20 @@ TEST(ConfigXml, OlderAndDamagedFilesAreReadAsFarAsTheyGo) {
   c = readConfigXml(full.substr(0, full.find("link=") + 9));
   ASSERT_EQ(c.hotSpots.size(), 1u);
   EXPECT_EQ(c.hotSpots[0].title, "Shop");
+  const auto noted = [&](std::string_view text) {
+    return std::any_of(c.notes.begin(), c.notes.end(),
+                       [&](const std::string& n) { return n.find(text) != std::string::npos; });
+  };
+  EXPECT_TRUE(noted("may be cut short")) << ::testing::PrintToString(c.notes);
+
+  // Cut inside <main>: said so, and each value that is missing for it is named.
+  c = readConfigXml(full.substr(0, full.find("<bufferingTime>")));
+  EXPECT_EQ(c.main.bufferingTime, 30000);
+  EXPECT_TRUE(noted("the file is cut short"));
+  for (const char* tag :
+       {"<bufferingTime>", "<ViewMode>", "<PanningMode>", "<balance>", "<zoommax>"})
+    EXPECT_TRUE(noted(tag)) << tag;
+  EXPECT_FALSE(noted("<volume>"));
 }
 
 TEST(ConfigXml, NoInputCrashesTheReaders) {
@@ -259,4 +275,36 @@ TEST(ConfigXml, ReadsThePublishersOwnGoldenFile) {
   EXPECT_EQ(c.hotSpots[1].id, 3);
   EXPECT_EQ(c.hotSpots[1].title, "Caf\xC3\xA9 <\xCE\xA9>");
   EXPECT_DOUBLE_EQ(c.hotSpots[2].pos, 123456.8);
+}
+
+TEST(ConfigXml, HostileShapesAreReadInLinearTime) {
+  const auto repeated = [](std::string_view unit, std::size_t size) {
+    std::string text;
+    while (text.size() < size) text += unit;
+    return text;
+  };
+  // Processor time, not wall time: the machine may be busy with other work.
+  const auto seconds = [](auto&& read) {
+    const std::clock_t start = std::clock();
+    read();
+    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  };
+  // Start tags with no end tag; a value of bare "&"; a page of bare "&" in its title.
+  const std::vector<std::function<void(std::size_t)>> shapes = {
+      [&](std::size_t n) {
+        const auto c = readConfigXml("<main></main>" + repeated("<hotspot", n));
+        EXPECT_LE(c.notes.size(), 22u);
+      },
+      [&](std::size_t n) {
+        const auto c = readConfigXml("<main><movie>" + repeated("&", n) + "</movie></main>");
+        EXPECT_EQ(c.movie.size(), n);
+      },
+      [&](std::size_t n) { readFlashPage("<title>" + repeated("&amp", n)); },
+  };
+  for (std::size_t i = 0; i < shapes.size(); ++i) {
+    const double small = seconds([&] { shapes[i](1 << 20); });
+    const double large = seconds([&] { shapes[i](4 << 20); });
+    EXPECT_LT(large, 8 * small + 0.5)
+        << "shape " << i << ": 1 MB " << small << " s, 4 MB " << large << " s";
+  }
 }

@@ -1,11 +1,15 @@
 // The utility's window driven as a person would, and its one-copy-at-a-time rule.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocalServer>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 
@@ -108,16 +112,38 @@ TEST(SelectorWindow, CancelStopsTheWorkerAndWritesNothing) {
 }
 
 TEST(SingleInstance, ASecondStartRaisesTheFirst) {
-  EXPECT_FALSE(askRunningCopyToRaise(200));
+  EXPECT_EQ(askRunningCopyToRaise(200), RunningCopy::None);
   int raised = 0;
   InstanceListener listener([&] { ++raised; });
   ASSERT_TRUE(listener.listen());
-  EXPECT_TRUE(askRunningCopyToRaise());
+  EXPECT_EQ(askRunningCopyToRaise(), RunningCopy::Raised);
   ASSERT_TRUE(waitUntil([&] { return raised == 1; }, 5000));
   // A second listener cannot take the name while the first holds it.
   InstanceListener second([] {});
   EXPECT_FALSE(second.listen());
   ASSERT_TRUE(waitUntil([&] { return raised == 2; }, 5000));
+}
+
+TEST(SingleInstance, ANameHeldByAnotherUserIsNotTrusted) {
+  // The shared name of old, taken first by someone else, no longer answers for this user.
+  QLocalServer squatter;
+  QLocalServer::removeServer(QStringLiteral("velmora_redirect"));
+  ASSERT_TRUE(squatter.listen(QStringLiteral("velmora_redirect")));
+  EXPECT_NE(instanceServerName(), squatter.fullServerName());
+  EXPECT_EQ(askRunningCopyToRaise(200), RunningCopy::None);
+  squatter.close();
+
+  // At the user's own name: a socket another user owns is never spoken to nor taken over.
+  if (geteuid() != 0) GTEST_SKIP() << "giving a socket to another user needs root";
+  QLocalServer stranger;
+  QLocalServer::removeServer(instanceServerName());
+  ASSERT_TRUE(stranger.listen(instanceServerName()));
+  ASSERT_EQ(chown(QFile::encodeName(instanceServerName()).constData(), 12345, 12345), 0);
+  EXPECT_EQ(askRunningCopyToRaise(200), RunningCopy::Stranger);
+  InstanceListener listener([] {});
+  EXPECT_FALSE(listener.listen());
+  EXPECT_TRUE(QFileInfo::exists(instanceServerName()));
+  stranger.close();
 }
 
 #include "SelectorWindowTest.moc"

@@ -1,9 +1,13 @@
 // The real velmora_redirect --serve, spoken to over plain sockets.
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <memory>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -52,6 +56,12 @@ class Client {
     if (!headRequest) buffer_.erase(0, std::min(length, buffer_.size()));
     return head;
   }
+  void setNonBlocking() { fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) | O_NONBLOCK); }
+  // Writes what the socket takes now; 0 when it takes nothing.
+  std::size_t sendSome(const std::string& bytes) {
+    const ssize_t n = write(fd_, bytes.data(), bytes.size());
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+  }
   bool closedByServer() {
     char c;
     return read(fd_, &c, 1) == 0;
@@ -82,9 +92,13 @@ class ServerTest : public ::testing::Test {
     ASSERT_EQ(qx::writeFileReplacing(site_ / "tour.webgl.html", "<html>page</html>"), std::nullopt);
     ASSERT_EQ(qx::writeFileReplacing(outer_.path() / "private.txt", "private"), std::nullopt);
     prepare();
-    server_.start(
-        QStringLiteral(QX_REDIRECT),
-        QStringList{"--serve", QString::fromStdString(site_.string())} + extraArguments());
+    start(extraArguments());
+  }
+  // (Re)starts the server with `extra` arguments.
+  void start(const QStringList& extra = {}) {
+    TearDown();
+    server_.start(QStringLiteral(QX_REDIRECT),
+                  QStringList{"--serve", QString::fromStdString(site_.string())} + extra);
     ASSERT_TRUE(server_.waitForStarted(5000));
     ASSERT_TRUE(server_.waitForReadyRead(5000));
     const QString url = QString::fromUtf8(server_.readLine()).trimmed();
@@ -92,6 +106,7 @@ class ServerTest : public ::testing::Test {
     ASSERT_TRUE(url.endsWith("/"));
     port_ = url.mid(17).chopped(1).toInt();
     ASSERT_GT(port_, 0);
+    host_ = "Host: 127.0.0.1:" + std::to_string(port_) + "\r\n";
   }
   // For fixtures that serve more than the folder.
   virtual void prepare() {}
@@ -107,6 +122,7 @@ class ServerTest : public ::testing::Test {
   std::string video_;
   QProcess server_;
   int port_ = 0;
+  std::string host_;  // the Host line every request needs
 };
 
 }  // namespace
@@ -115,14 +131,14 @@ TEST_F(ServerTest, ServesRangesAndHeadOnOneConnection) {
   Client c(port_);
   ASSERT_TRUE(c.connected());
   std::string body;
-  c.send("GET /tour.webgl.html HTTP/1.1\r\nHost: x\r\n\r\n");
+  c.send("GET /tour.webgl.html HTTP/1.1\r\n" + host_ + "\r\n");
   std::string head = c.answer(&body);
   EXPECT_EQ(head.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << head;
   EXPECT_NE(head.find("Content-Type: text/html; charset=utf-8\r\n"), std::string::npos);
   EXPECT_NE(head.find("Accept-Ranges: bytes\r\n"), std::string::npos);
   EXPECT_EQ(body, "<html>page</html>");
 
-  c.send("GET /tour.mp4 HTTP/1.1\r\nRange: bytes=1000-1999\r\n\r\n");
+  c.send("GET /tour.mp4 HTTP/1.1\r\n" + host_ + "Range: bytes=1000-1999\r\n\r\n");
   head = c.answer(&body);
   EXPECT_EQ(head.rfind("HTTP/1.1 206 Partial Content\r\n", 0), 0u) << head;
   EXPECT_NE(head.find("Content-Range: bytes 1000-1999/300000\r\n"), std::string::npos);
@@ -130,7 +146,8 @@ TEST_F(ServerTest, ServesRangesAndHeadOnOneConnection) {
   EXPECT_EQ(body, video_.substr(1000, 1000));
 
   // Two requests in one write: suffix range, then the whole file (bigger than one chunk).
-  c.send("GET /tour.mp4 HTTP/1.1\r\nRange: bytes=-10\r\n\r\nGET /tour.mp4 HTTP/1.1\r\n\r\n");
+  c.send("GET /tour.mp4 HTTP/1.1\r\n" + host_ +
+         "Range: bytes=-10\r\n\r\nGET /tour.mp4 HTTP/1.1\r\n" + host_ + "\r\n");
   head = c.answer(&body);
   EXPECT_NE(head.find("Content-Range: bytes 299990-299999/300000"), std::string::npos) << head;
   EXPECT_EQ(body, video_.substr(299990));
@@ -139,18 +156,18 @@ TEST_F(ServerTest, ServesRangesAndHeadOnOneConnection) {
   EXPECT_TRUE(body == video_);
 
   c.lastWasHead_ = true;
-  c.send("HEAD /tour.mp4 HTTP/1.1\r\n\r\n");
+  c.send("HEAD /tour.mp4 HTTP/1.1\r\n" + host_ + "\r\n");
   head = c.answer(&body);
   EXPECT_NE(head.find("Content-Length: 300000\r\n"), std::string::npos) << head;
   EXPECT_TRUE(body.empty());
   c.lastWasHead_ = false;
 
-  c.send("GET /tour.mp4 HTTP/1.1\r\nRange: bytes=300000-\r\n\r\n");
+  c.send("GET /tour.mp4 HTTP/1.1\r\n" + host_ + "Range: bytes=300000-\r\n\r\n");
   head = c.answer(&body);
   EXPECT_EQ(head.rfind("HTTP/1.1 416 Range Not Satisfiable\r\n", 0), 0u) << head;
   EXPECT_NE(head.find("Content-Range: bytes */300000\r\n"), std::string::npos);
 
-  c.send("GET /tour.mp4 HTTP/1.1\r\nConnection: close\r\nRange: bytes=0-0\r\n\r\n");
+  c.send("GET /tour.mp4 HTTP/1.1\r\n" + host_ + "Connection: close\r\nRange: bytes=0-0\r\n\r\n");
   head = c.answer(&body);
   EXPECT_EQ(body, video_.substr(0, 1));
   EXPECT_TRUE(c.closedByServer());
@@ -163,19 +180,71 @@ TEST_F(ServerTest, RefusesWhatItMustNotServe) {
     const std::string head = c.answer();
     return head.substr(0, head.find("\r\n"));
   };
-  EXPECT_EQ(status("GET /missing.html HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");
-  EXPECT_EQ(status("GET /../private.txt HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");
-  EXPECT_EQ(status("GET /%2e%2e/private.txt HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");
-  EXPECT_EQ(status("GET /images/ HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");  // no listing
-  EXPECT_EQ(status("GET / HTTP/1.1\r\n\r\n"), "HTTP/1.1 404 Not Found");
-  EXPECT_EQ(status("POST /tour.mp4 HTTP/1.1\r\n\r\n"), "HTTP/1.1 405 Method Not Allowed");
-  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello"),
+  EXPECT_EQ(status("GET /missing.html HTTP/1.1\r\n" + host_ + "\r\n"), "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(status("GET /../private.txt HTTP/1.1\r\n" + host_ + "\r\n"), "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(status("GET /%2e%2e/private.txt HTTP/1.1\r\n" + host_ + "\r\n"),
+            "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(status("GET /images/ HTTP/1.1\r\n" + host_ + "\r\n"),
+            "HTTP/1.1 404 Not Found");  // no listing
+  EXPECT_EQ(status("GET / HTTP/1.1\r\n" + host_ + "\r\n"), "HTTP/1.1 404 Not Found");
+  EXPECT_EQ(status("POST /tour.mp4 HTTP/1.1\r\n" + host_ + "\r\n"),
+            "HTTP/1.1 405 Method Not Allowed");
+  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\n" + host_ + "Content-Length: 5\r\n\r\nhello"),
             "HTTP/1.1 400 Bad Request");
   EXPECT_EQ(status("NONSENSE\r\n\r\n"), "HTTP/1.1 400 Bad Request");
-  EXPECT_EQ(status("GET /" + std::string(20000, 'a') + " HTTP/1.1\r\n"),
+  EXPECT_EQ(status("GET /" + std::string(20000, 'a') + " HTTP/1.1\r\n" + host_ + ""),
             "HTTP/1.1 431 Request Header Fields Too Large");
+  // Only requests that name this server: a page of another site cannot read the folder by
+  // pointing its own name here.
+  const std::string port = std::to_string(port_);
+  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\nHost: attacker.example\r\n\r\n"),
+            "HTTP/1.1 421 Misdirected Request");
+  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\nHost: attacker.example:" + port + "\r\n\r\n"),
+            "HTTP/1.1 421 Misdirected Request");
+  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\n\r\n"), "HTTP/1.1 421 Misdirected Request");
+  EXPECT_EQ(status("GET http://evil.example:" + port + "/tour.mp4 HTTP/1.1\r\n" + host_ + "\r\n"),
+            "HTTP/1.1 421 Misdirected Request");
+  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\nHost: LocalHost:" + port + "\r\n\r\n"),
+            "HTTP/1.1 200 OK");
   // Still serving after all that.
-  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\n\r\n"), "HTTP/1.1 200 OK");
+  EXPECT_EQ(status("GET /tour.mp4 HTTP/1.1\r\n" + host_ + "\r\n"), "HTTP/1.1 200 OK");
+}
+
+TEST_F(ServerTest, HoldsBackAClientThatSendsWithoutReading) {
+  // Requests piped one after the other while the answers go unread: the server stops taking
+  // them, so the client's writes block after a few MB instead of filling the server's memory.
+  Client c(port_);
+  c.setNonBlocking();
+  std::string requests;
+  while (requests.size() < 1 << 20) requests += "GET /tour.mp4 HTTP/1.1\r\n" + host_ + "\r\n";
+  std::size_t sent = 0;
+  for (int idle = 0; idle < 20 && sent < (std::size_t{256} << 20);) {
+    const std::size_t n = c.sendSome(requests);
+    sent += n;
+    idle = n == 0 ? idle + 1 : 0;
+    if (n == 0) usleep(50000);
+  }
+  EXPECT_LT(sent, std::size_t{32} << 20);
+}
+
+TEST_F(ServerTest, CapsConnectionsAndClosesIdleOnes) {
+  start({"--max-connections", "3", "--head-timeout", "0.5", "--idle-timeout", "1"});
+  const auto status = [&](Client& c, const std::string& request) {
+    c.send(request);
+    const std::string head = c.answer();
+    return head.substr(0, head.find("\r\n"));
+  };
+  std::vector<std::unique_ptr<Client>> idle;
+  for (int i = 0; i < 3; ++i) idle.push_back(std::make_unique<Client>(port_));
+  idle[0]->send("GET /tour.mp4 HTTP/1.1\r\n");  // a head that never ends
+  usleep(100000);
+  Client refused(port_);
+  EXPECT_EQ(status(refused, "GET /tour.webgl.html HTTP/1.1\r\n" + host_ + "\r\n"),
+            "HTTP/1.1 503 Service Unavailable");
+  // The unfinished head and the silent connections are closed, which lets a new client in.
+  for (auto& c : idle) EXPECT_TRUE(c->closedByServer());
+  Client later(port_);
+  EXPECT_EQ(status(later, "GET /tour.webgl.html HTTP/1.1\r\n" + host_ + "\r\n"), "HTTP/1.1 200 OK");
 }
 
 TEST_F(ServerTest, EndsWhenItsInputCloses) {

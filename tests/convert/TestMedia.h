@@ -82,4 +82,30 @@ inline std::ptrdiff_t indexOf(const std::vector<std::string>& list, const std::s
   return -1;
 }
 
+// Rewrites the picture size in the frame headers of a Sorenson FLV (made by makeVideo at a size
+// above 255 px, so each header carries 16-bit sizes), from the frame `fromFrame` on (0: all).
+inline void claimPictureSize(const std::filesystem::path& flv, int width, int height,
+                             int fromFrame = 0) {
+  std::fstream f(flv, std::ios::in | std::ios::out | std::ios::binary);
+  std::string d((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(d[i]); };
+  int frame = 0;
+  for (std::size_t p = 13; p + 21 < d.size();) {
+    const std::size_t size = (byte(p + 1) << 16) | (byte(p + 2) << 8) | byte(p + 3);
+    if (byte(p) == 9 && (byte(p + 11) & 0xF) == 2 && frame++ >= fromFrame) {
+      // After 17 bits of start code, 5 of version, 8 of number and 3 of format: 16 + 16 bits.
+      const std::uint32_t sizes = (std::uint32_t(width) << 16) | std::uint32_t(height);
+      for (int k = 0; k < 32; ++k) {
+        const std::size_t bit = 33 + k;
+        char& c = d[p + 12 + bit / 8];
+        const int mask = 0x80 >> (bit % 8);
+        c = static_cast<char>(((sizes >> (31 - k)) & 1) ? (c | mask) : (c & ~mask));
+      }
+    }
+    p += 11 + size + 4;
+  }
+  f.seekp(0);
+  f.write(d.data(), static_cast<std::streamsize>(d.size()));
+}
+
 }  // namespace testmedia

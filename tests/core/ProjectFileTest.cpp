@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -176,4 +177,32 @@ TEST(ProjectFile, AnyBytesReadWithoutHarm) {
   EXPECT_NO_THROW(readProjectFile(garbage, {}, 10, "/"));
   const std::string big(50 * 1024 * 1024, 'x');
   EXPECT_EQ(readProjectFile(big + "<HSPOS2>4</HSPOS2>", {}, 10, "/").hotSpots.at(2).pos, 4);
+}
+
+TEST(ProjectFile, HostileFilesAreReadInLinearTimeAndHugeOnesRefused) {
+  TempFolder dir;
+  const auto secondsToLoad = [&](const std::string& bytes) {
+    const auto path = dir.path() / "hostile.pp";
+    std::ofstream(path, std::ios::binary) << bytes;
+    // Processor time, not wall time: the machine may be busy with other work.
+    const std::clock_t start = std::clock();
+    // The options file goes through the same folding and tag index.
+    EXPECT_TRUE(loadProjectFile(path, {}, 10));
+    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  };
+  // Every "</" once started a search for its '>' to the end of the file.
+  const auto closers = [](std::size_t size) {
+    std::string text;
+    while (text.size() < size) text += "</";
+    return text;
+  };
+  const double small = secondsToLoad(closers(1 << 20));
+  const double large = secondsToLoad(closers(4 << 20));
+  EXPECT_LT(large, 8 * small + 0.5) << "1 MB: " << small << " s, 4 MB: " << large << " s";
+
+  const auto huge = dir.path() / "huge.pp";
+  std::ofstream(huge, std::ios::binary) << std::string(kMaxReadSize + 1, 'x');
+  const auto refused = loadProjectFile(huge, {}, 10);
+  ASSERT_FALSE(refused);
+  EXPECT_NE(refused.error().reason.find("larger than 8 MiB"), std::string::npos);
 }

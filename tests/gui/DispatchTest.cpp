@@ -223,7 +223,7 @@ TEST_F(WindowTest, ColourButtonsOpenOnWhiteAndKeepTheirOwnBusyFlag) {
   button(129)->click();
   EXPECT_EQ(state.htmlBgColor, 0x0000FFu);
   EXPECT_EQ(label(128)->palette().color(QPalette::Window), QColor(255, 0, 0));
-  EXPECT_EQ(log.back(), "sound:tick/sound3");
+  EXPECT_EQ(log.back(), "sound:sound3/tick");
   EXPECT_EQ(log[log.size() - 2], "colour");
   // While a dialog is open, its button does nothing; the other button opens its own.
   platform.whileColourDialogOpen = [&] {
@@ -242,6 +242,17 @@ TEST_F(WindowTest, ColourButtonsOpenOnWhiteAndKeepTheirOwnBusyFlag) {
   platform.colourAnswers = {0x111111};
   button(129)->click();
   EXPECT_EQ(state.htmlBgColor, 0x111111u);
+
+  // Both dialogs open at once: OK in the first shows its colour while the second stays open.
+  platform.holdColourDialogs = true;
+  button(129)->click();
+  button(149)->click();
+  ASSERT_EQ(platform.openColourDialogs.size(), 2u);
+  platform.openColourDialogs[0](0x0000FF);
+  EXPECT_EQ(label(128)->palette().color(QPalette::Window), QColor(255, 0, 0));
+  EXPECT_EQ(state.blackAreaColor, 0x00FF00u);
+  platform.openColourDialogs[1](std::nullopt);
+  EXPECT_EQ(state.blackAreaColor, 0x00FF00u);
 }
 
 TEST_F(WindowTest, OwnerDrawnButtonsPaintTheirGradientAndThePressedLook) {

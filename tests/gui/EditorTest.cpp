@@ -1,5 +1,7 @@
 // The hot-spot editor with the fake player: the three checks in their order, the read-outs,
 // selecting, clearing, choosing a video and loading a project.
+#include <fstream>
+
 #include <QCheckBox>
 #include <QSlider>
 
@@ -68,15 +70,17 @@ TEST_F(EditorTest, ChecksComeInTheirOrderAndEachLeavesTheListAlone) {
   EXPECT_EQ(box(231)->text(), QStringLiteral("7"));  // the time box keeps what was typed
 }
 
-TEST_F(EditorTest, AddStoresTheSlotWithItsValuesCutToLength) {
+TEST_F(EditorTest, AddStoresTheSlotAsTheBoxesShowIt) {
   button(174)->click();
   button(243)->setChecked(false);
+  // The boxes take no more than a hot spot keeps, so nothing is cut silently on Add.
   box(242)->setText(QString(50, u'T'));
+  EXPECT_EQ(box(242)->text(), QString(40, u'T'));
   add(QStringLiteral("  http://example.org/") + QString(600, u'a'), 8.25, QStringLiteral("6.5"),
       -45);
+  EXPECT_EQ(box(167)->text().size(), int(HotSpot::kLinkChars));
   const HotSpot& spot = state.hotSpots.at(4);
-  EXPECT_EQ(spot.link.size(), HotSpot::kLinkChars);
-  EXPECT_EQ(spot.link.substr(0, 20), "http://example.org/a");
+  EXPECT_EQ(spot.link, box(167)->text().trimmed().toStdString());
   EXPECT_EQ(spot.title, std::string(40, 'T'));
   EXPECT_EQ(spot.pos, 8.25);
   EXPECT_EQ(spot.yaw, -45);
@@ -105,7 +109,7 @@ TEST_F(EditorTest, SelectingASlotShowsItAndFreezesTheVideoAtItsMoment) {
   EXPECT_EQ(ctl<QSlider>(161)->value(), 0);
   EXPECT_EQ(state.hotSpotYaw, 0);
   EXPECT_EQ(player->markerYaw, 0);
-  EXPECT_EQ(log, (Log{"sound:tick/sound3", "marker:0"}));
+  EXPECT_EQ(log, (Log{"sound:sound3/tick", "marker:0"}));
 
   // A filled slot: the video frozen at its position, the marker placed after the command.
   log.clear();
@@ -114,7 +118,7 @@ TEST_F(EditorTest, SelectingASlotShowsItAndFreezesTheVideoAtItsMoment) {
   EXPECT_TRUE(checked(243));
   EXPECT_EQ(ctl<QSlider>(161)->value(), 120);
   EXPECT_EQ(box(233)->text(), QStringLiteral("4.0"));
-  EXPECT_EQ(log, (Log{"sound:tick/sound3", "marker:120", "freeze:21.500000", "markerLater:120"}));
+  EXPECT_EQ(log, (Log{"sound:sound3/tick", "marker:120", "freeze:21.500000", "markerLater:120"}));
   // The checked selector clicked again shows its slot again.
   log.clear();
   button(173)->click();
@@ -184,6 +188,7 @@ TEST_F(EditorTest, LoadingAProjectShowsEverySlotSelectsSlotOneAndPlays) {
   spots.set(3, {"http://example.org/three", "Three", -90, 7.75, 3, 0});
   ProjectSettings settings;
   settings.videoPath = (folder.path() / "hall.flv").string();
+  std::ofstream(settings.videoPath) << "FLV";
   ASSERT_FALSE(saveProjectFile(folder.path() / "tour.pp", settings, spots));
 
   button(176)->click();
@@ -202,15 +207,24 @@ TEST_F(EditorTest, LoadingAProjectShowsEverySlotSelectsSlotOneAndPlays) {
   EXPECT_EQ(box(233)->text(), QStringLiteral("3.0"));
   EXPECT_EQ(box(167)->text(), QStringLiteral("http://example.org/one"));
   EXPECT_EQ(state.hotSpotYaw, 30);
-  // Slot 3 shown, then slot 1 twice (each slot in turn, then the selection), then the video.
-  const Log expected = {"sound:tick/sound3", "dialog:Load a Project", "marker:30",
-                        "freeze:2.500000",   "markerLater:30",        "marker:0",
-                        "marker:-90",        "freeze:7.750000",       "markerLater:-90"};
+  // Each slot in turn, then the selection, then the new video: the old video is never sought
+  // (a second's freeze on every slot in use).
+  const Log expected = {"sound:sound3/tick", "dialog:Load a Project", "marker:30", "marker:0",
+                        "marker:-90"};
   ASSERT_GE(log.size(), expected.size());
   EXPECT_EQ(Log(log.begin(), log.begin() + static_cast<long>(expected.size())), expected);
+  for (const std::string& entry : log) EXPECT_NE(entry.rfind("freeze:", 0), 0u) << entry;
+  EXPECT_EQ(log[log.size() - 2], "marker:30");
   EXPECT_EQ(log.back(), "play:" + settings.videoPath);
-  EXPECT_EQ(log[log.size() - 3], "freeze:2.500000");
   EXPECT_EQ(state.lastOpenFolder, toQString(folder.path()));
+
+  // A project whose video has gone says so at once and leaves the preview empty.
+  std::filesystem::remove(settings.videoPath);
+  platform.fileAnswers = {{file("tour.pp")}};
+  window->mainWindowProc(463, 0);
+  EXPECT_EQ(log.back(), "message:The video of this project was not found:\n" + settings.videoPath);
+  EXPECT_EQ(log[log.size() - 2], "play:");
+  EXPECT_EQ(state.hotSpots.countInUse(), 2);  // the project itself is loaded
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class FakePreview : public QWidget {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     const int x = static_cast<int>(std::lround(222.0 + 224.0 * yaw_ / 185.0));
-    painter.fillRect(QRect(x, 2, 3, 296), QColor(0, 255, 0));
+    painter.fillRect(QRect(x, 2, 3, 268), QColor(0, 255, 0));
   }
 
  private:
@@ -45,11 +45,16 @@ QStringList FakePlatform::runFileDialog(QWidget*, const FileDialogRequest& reque
   return next(fileAnswers, QStringList{});
 }
 
-std::optional<std::uint32_t> FakePlatform::chooseColour(QWidget*, std::uint32_t initial) {
+void FakePlatform::chooseColour(QWidget*, std::uint32_t initial,
+                                std::function<void(std::optional<std::uint32_t>)> done) {
   colourRequests.push_back(initial);
   log_.push_back("colour");
+  if (holdColourDialogs) {
+    openColourDialogs.push_back(std::move(done));
+    return;
+  }
   if (whileColourDialogOpen) whileColourDialogOpen();
-  return next(colourAnswers, std::optional<std::uint32_t>{});
+  done(next(colourAnswers, std::optional<std::uint32_t>{}));
 }
 
 void FakePlatform::openDocument(const QString& pathOrUrl) {
@@ -69,7 +74,7 @@ bool FakePlatform::startProgram(const QString& path) {
 }
 
 void FakePlatform::playResourceSound(std::string_view type, std::string_view name) {
-  if (type == "tick" && name == "sound3") ++clicks;
+  if (type == "sound3" && name == "tick") ++clicks;
   log_.push_back("sound:" + std::string(type) + "/" + std::string(name));
 }
 

@@ -32,7 +32,8 @@ class FakePlatform : public Platform {
   MessageAnswer messageBox(QWidget*, const QString& text, const QString& title, MessageIcon icon,
                            bool okCancel) override;
   QStringList runFileDialog(QWidget*, const FileDialogRequest& request) override;
-  std::optional<std::uint32_t> chooseColour(QWidget*, std::uint32_t initial) override;
+  void chooseColour(QWidget*, std::uint32_t initial,
+                    std::function<void(std::optional<std::uint32_t>)> done) override;
   void openDocument(const QString& pathOrUrl) override;
   bool activateProgram(const QString& caption) override;
   bool startProgram(const QString& path) override;
@@ -44,6 +45,9 @@ class FakePlatform : public Platform {
   std::deque<std::optional<std::uint32_t>> colourAnswers;
   // Runs while a colour dialog is "open", as a person clicking elsewhere would.
   std::function<void()> whileColourDialogOpen;
+  // With this set, colour dialogs stay open (in openColourDialogs) until a test answers them.
+  bool holdColourDialogs = false;
+  std::vector<std::function<void(std::optional<std::uint32_t>)>> openColourDialogs;
   bool programRunning = false;
 
   std::vector<Message> messages;
@@ -68,11 +72,13 @@ class FakePlayer : public PreviewPlayer {
   void seekAndFreeze(double seconds) override;
   void placeYawMarker(int yaw) override;
   void refreshYawMarkerLater(int yaw) override;
+  void showOwnToolTips(bool shown) override { ownToolTips = shown; }
   void releasePlayer() override;
 
   // What getPosition answers (0 until a video plays, as with the real player).
   double position = 0;
   int markerYaw = 0;
+  bool ownToolTips = true;
 
  private:
   Log& log_;

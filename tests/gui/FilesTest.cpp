@@ -69,6 +69,7 @@ TEST_F(WindowTest, SaveOptionsRoundTripsEveryOptionThroughTheNextStart) {
 
 TEST_F(WindowTest, SaveAndLoadProjectRoundTripEveryOptionAndHotSpot) {
   const ProjectSettings settings = unusualSettings(folder.path() / "hall.flv");
+  std::ofstream(settings.videoPath) << "FLV";
   window->applySettings(settings);
   button(173)->click();
   box(167)->setText(QStringLiteral("http://example.org/three"));
@@ -125,11 +126,13 @@ TEST_F(WindowTest, FilesThatCannotBeWrittenOrReadAreShownAsWarnings) {
   EXPECT_TRUE(platform.messages[0].text.contains(toQString(missing)))
       << platform.messages[0].text.toStdString();
 
-  // Save Project the same way.
+  // Save Project the same way. Both say what could not be saved, then why.
   platform.fileAnswers = {{file("gone/tour.pp")}};
   window->mainWindowProc(464, 0);
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_TRUE(platform.messages[1].text.contains(file("gone/tour.pp")));
+  EXPECT_TRUE(platform.messages[0].text.startsWith(QStringLiteral("Could not save the options.")));
+  EXPECT_TRUE(platform.messages[1].text.startsWith(QStringLiteral("Could not save the project.")));
 
   // A project that cannot be read changes nothing, and says why.
   const ProjectSettings before = window->currentSettings();

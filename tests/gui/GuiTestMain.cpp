@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "help/BundledFonts.h"
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  qx::registerBundledFonts();
   QApplication::setStyle(QStringLiteral("Fusion"));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

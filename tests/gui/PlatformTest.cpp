@@ -1,13 +1,20 @@
 // The Qt platform layer's own logic: the redirect utility found through its local server, the
 // file-dialog filters, and the WAVE reading behind the click sound.
+#include <QApplication>
+#include <QColorDialog>
 #include <QCoreApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include "common/TempFolder.h"
 #include "platform/Platform.h"
+#include "platform/QtText.h"
 #include "platform/WaveSound.h"
 #include "resources/Resources.h"
 
@@ -39,6 +46,71 @@ TEST(QtPlatform, BringsTheRedirectUtilityForwardThroughItsLocalServer) {
   EXPECT_FALSE(platform->activateProgram(kRedirectCaption));
 }
 
+// The top-level dialogs of type D that are open now.
+template <class D>
+std::vector<D*> openDialogs() {
+  std::vector<D*> found;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* d = qobject_cast<D*>(w); d && d->isVisible()) found.push_back(d);
+  return found;
+}
+
+TEST(QtPlatform, ColourDialogsAnswerEachAsItCloses) {
+  const auto platform = makeQtPlatform(QStringLiteral("qx-platform-test-unused"));
+  std::vector<std::optional<std::uint32_t>> white, black;
+  platform->chooseColour(nullptr, 0xFFFFFF, [&](auto colour) { white.push_back(colour); });
+  platform->chooseColour(nullptr, 0x000000, [&](auto colour) { black.push_back(colour); });
+  auto dialogs = openDialogs<QColorDialog>();
+  ASSERT_EQ(dialogs.size(), 2u);
+  if (dialogs[0]->currentColor() != Qt::white) std::swap(dialogs[0], dialogs[1]);
+  dialogs[0]->setCurrentColor(QColor(255, 0, 0));
+  dialogs[0]->accept();
+  EXPECT_EQ(white, (std::vector<std::optional<std::uint32_t>>{0x0000FF}));
+  EXPECT_TRUE(black.empty());
+  dialogs[1]->reject();
+  EXPECT_EQ(black, (std::vector<std::optional<std::uint32_t>>{std::nullopt}));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(openDialogs<QColorDialog>().empty());
+}
+
+TEST(QtPlatform, FileDialogsShowTheirInitialNameAndTakeNoPatternAsAFile) {
+  const auto platform = makeQtPlatform(QStringLiteral("qx-platform-test-unused"));
+  TempFolder folder;
+  FileDialogRequest request{true,
+                            QStringLiteral("Save the Project"),
+                            QStringLiteral("Project file (*.pp)"),
+                            QStringLiteral("*.pp"),
+                            QStringLiteral("*.pp"),
+                            toQString(folder.path())};
+  QString shown;
+  int accepts = 0;
+  std::function<void()> step = [&] {
+    auto dialogs = openDialogs<QFileDialog>();
+    if (dialogs.size() != 1) return QTimer::singleShot(10, step);
+    auto* name = dialogs[0]->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (accepts == 0) shown = name ? name->text() : QStringLiteral("<no name box>");
+    if (accepts++ == 0) {
+      QMetaObject::invokeMethod(dialogs[0], "accept");  // "*.pp" still in the box: stays open
+      QTimer::singleShot(10, step);
+    } else {
+      dialogs[0]->reject();
+    }
+  };
+  QTimer::singleShot(0, step);
+  // Inside the application's own loop: a window test before may have asked it to end, which
+  // makes every nested loop (the dialog's) return at once until the application loop restarts.
+  QStringList chosen{QStringLiteral("<not run>")};
+  QTimer::singleShot(0, [&] {
+    chosen = platform->runFileDialog(nullptr, request);
+    QCoreApplication::exit(0);
+  });
+  QCoreApplication::exec();
+  EXPECT_TRUE(chosen.isEmpty());
+  EXPECT_EQ(shown, QStringLiteral("*.pp"));
+  EXPECT_EQ(accepts, 2);
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "*.pp"));
+}
+
 TEST(QtPlatform, FileFiltersTakeTheFormQtReads) {
   EXPECT_EQ(
       qtFileFilter(QStringLiteral("Video files (*.flv;*.f4v)"), QStringLiteral("*.flv; *.f4v")),
@@ -56,7 +128,7 @@ std::vector<std::byte> bytes(std::string_view text) {
 }
 
 TEST(WaveSound, TheClickIsAPlayableWave) {
-  const auto click = findResource("tick", "sound3");
+  const auto click = findResource("sound3", "tick");
   ASSERT_TRUE(click);
   const auto wave = parseWave(*click);
   ASSERT_TRUE(wave);

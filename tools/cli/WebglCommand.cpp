@@ -13,8 +13,8 @@
 namespace qx::cli {
 namespace {
 
-// Ctrl+C stops the conversion cleanly instead of killing it mid-write; a signal handler can
-// only reach a flag with static storage.
+// Ctrl+C (and a plain kill) stops the conversion cleanly instead of killing it mid-write; a
+// signal handler can only reach a flag with static storage.
 std::atomic<bool>& interruptFlag() {
   static std::atomic<bool> flag{false};
   return flag;
@@ -31,9 +31,20 @@ int runWebgl(std::span<const std::string_view> args, Streams io) {
   a.expectPositionals(1);
   const std::filesystem::path page = pathFromUtf8(a.positional(0));
 
-  const auto plan = webgl::planWebglVersion(page);
+  // From the start: reading a long video takes a while too.
+  const auto previousInt = std::signal(SIGINT, onInterrupt);
+  const auto previousTerm = std::signal(SIGTERM, onInterrupt);
+  const struct Restore {
+    decltype(previousInt) i, t;
+    ~Restore() {
+      std::signal(SIGINT, i);
+      std::signal(SIGTERM, t);
+    }
+  } restore{previousInt, previousTerm};
+
+  const auto plan = webgl::planWebglVersion(page, &interruptFlag());
   if (!plan) {
-    printError(io, plan.error().message());
+    printError(io, interruptFlag() ? "interrupted; nothing was written" : plan.error().message());
     return kFailed;
   }
   for (const webgl::Check& c : plan.value().checks)
@@ -59,9 +70,7 @@ int runWebgl(std::span<const std::string_view> args, Streams io) {
       io.err << "\rconverting: " << percent << "%" << (percent == 100 ? "\n" : "") << std::flush;
     };
   }
-  const auto previous = std::signal(SIGINT, onInterrupt);
   const webgl::WebglOutcome outcome = webgl::writeWebglVersion(plan.value(), *assets, control);
-  std::signal(SIGINT, previous);
 
   for (const auto& path : outcome.written) io.out << "wrote " << pathToUtf8(path) << '\n';
   switch (outcome.status) {

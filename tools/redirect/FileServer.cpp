@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTcpSocket>
+#include <QTimer>
 #include <memory>
 
 #include "HttpRequest.h"
@@ -24,24 +25,54 @@ bool isPage(const std::filesystem::path& file) {
 class HttpConnection : public QObject {
  public:
   HttpConnection(QTcpSocket* socket, std::filesystem::path root,
-                 std::optional<std::filesystem::path> ruffle)
-      : QObject(socket), socket_(socket), root_(std::move(root)), ruffle_(std::move(ruffle)) {
-    connect(socket_, &QTcpSocket::readyRead, this, [this] { readMore(); });
+                 std::optional<std::filesystem::path> ruffle, quint16 port,
+                 const ServerLimits& limits)
+      : QObject(socket),
+        socket_(socket),
+        root_(std::move(root)),
+        ruffle_(std::move(ruffle)),
+        port_(port),
+        limits_(limits) {
+    // Qt stops taking bytes from the system past this, so a client that sends more than a head
+    // while its answer is queued is held back by TCP itself.
+    socket_->setReadBufferSize(static_cast<qint64>(kMaxHeadSize) + 4);
+    connect(socket_, &QTcpSocket::readyRead, this, [this] { handleBuffered(); });
     connect(socket_, &QTcpSocket::bytesWritten, this, [this] {
-      if (!sending_) return;
-      pump();
-      if (!sending_) handleBuffered();  // a request that came while the answer was sent
+      if (sending_) {
+        deadline_.start(limits_.stalledTimeoutMs);  // the client still reads
+        pump();
+      }
+      handleBuffered();  // a request that came while the answer was sent
     });
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, [this] { socket_->abort(); });
+    waitForHead();
   }
 
  private:
-  void readMore() {
-    buffer_ += socket_->readAll();
-    if (!sending_) handleBuffered();
+  // A new request is read only once the answer before it has (nearly) left: what one
+  // connection holds stays bounded however many requests it sends without reading.
+  bool readyForRequest() const {
+    return !sending_ && socket_->bytesToWrite() < kMaxQueued &&
+           socket_->state() == QAbstractSocket::ConnectedState;
+  }
+
+  // Idle until the first byte of a head arrives, then the head's own (shorter) time.
+  void waitForHead() {
+    const bool started = !buffer_.isEmpty() || socket_->bytesAvailable() > 0;
+    if (!started) {
+      headStarted_ = false;
+      deadline_.start(limits_.idleTimeoutMs);
+    } else if (!headStarted_) {
+      headStarted_ = true;
+      deadline_.start(limits_.headTimeoutMs);
+    }
   }
 
   void handleBuffered() {
-    while (!sending_ && socket_->state() == QAbstractSocket::ConnectedState) {
+    while (readyForRequest()) {
+      buffer_ += socket_->read(static_cast<qint64>(kMaxHeadSize) + 4 - buffer_.size());
+      waitForHead();
       const qsizetype end = buffer_.indexOf("\r\n\r\n");
       if (end < 0) {
         if (buffer_.size() > static_cast<qsizetype>(kMaxHeadSize))
@@ -52,6 +83,7 @@ class HttpConnection : public QObject {
         return fail(431, "Request Header Fields Too Large");
       const std::string head = buffer_.left(end).toStdString();
       buffer_.remove(0, end + 4);
+      headStarted_ = false;
       const auto request = parseRequestHead(head);
       if (!request) return fail(400, "Bad Request");
       respond(*request);
@@ -64,6 +96,7 @@ class HttpConnection : public QObject {
     if (request.header("transfer-encoding") ||
         request.header("content-length").value_or("0") != "0")
       return fail(400, "Bad Request");
+    if (!hostAllowed(request, port_)) return fail(421, "Misdirected Request");
     if (request.method != "GET" && request.method != "HEAD") return fail(405, "Method Not Allowed");
     const auto path = resolve(request.target);
     if (!path) return answer(404, "Not Found", "text/plain; charset=utf-8", "Not found\n");
@@ -105,6 +138,7 @@ class HttpConnection : public QObject {
     file_ = std::move(file);
     remaining_ = static_cast<qint64>(length);
     sending_ = true;
+    deadline_.start(limits_.stalledTimeoutMs);
     pump();
   }
 
@@ -155,7 +189,10 @@ class HttpConnection : public QObject {
   }
 
   void finished() {
-    if (closeAfter_) socket_->disconnectFromHost();
+    if (closeAfter_)
+      socket_->disconnectFromHost();
+    else
+      waitForHead();
   }
 
   void closeNow() {
@@ -167,6 +204,10 @@ class HttpConnection : public QObject {
   QTcpSocket* socket_;
   std::filesystem::path root_;
   std::optional<std::filesystem::path> ruffle_;
+  quint16 port_;
+  ServerLimits limits_;
+  QTimer deadline_;
+  bool headStarted_ = false;
   QByteArray buffer_;
   std::unique_ptr<QFile> file_;
   qint64 remaining_ = 0;
@@ -176,14 +217,27 @@ class HttpConnection : public QObject {
 
 }  // namespace
 
-FileServer::FileServer(std::filesystem::path root, QObject* parent)
-    : QObject(parent), root_(std::move(root)) {
+FileServer::FileServer(std::filesystem::path root, QObject* parent, ServerLimits limits)
+    : QObject(parent), root_(std::move(root)), limits_(limits) {
   connect(&server_, &QTcpServer::newConnection, this, [this] {
-    while (QTcpSocket* socket = server_.nextPendingConnection()) {
-      connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-      new HttpConnection(socket, root_, ruffle_);  // owned by the socket
-    }
+    while (QTcpSocket* socket = server_.nextPendingConnection()) accept(socket);
   });
+}
+
+void FileServer::accept(QTcpSocket* socket) {
+  connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+  if (connections_ >= limits_.maxConnections) {
+    // Past the cap a client is told so at once, rather than left waiting unanswered.
+    socket->write(
+        "HTTP/1.1 503 Service Unavailable\r\nContent-Type: text/plain; charset=utf-8\r\n"
+        "Content-Length: 20\r\nRetry-After: 5\r\nConnection: close\r\n\r\nService Unavailable\n");
+    socket->disconnectFromHost();
+    QTimer::singleShot(1000, socket, [socket] { socket->abort(); });
+    return;
+  }
+  ++connections_;
+  connect(socket, &QObject::destroyed, this, [this] { --connections_; });
+  new HttpConnection(socket, root_, ruffle_, server_.serverPort(), limits_);  // owned by the socket
 }
 
 bool FileServer::listen(quint16 port) {

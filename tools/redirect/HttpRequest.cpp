@@ -186,6 +186,26 @@ std::optional<fs::path> resolveTarget(const fs::path& root, std::string_view tar
   return real;
 }
 
+bool hostAllowed(const RequestHead& request, std::uint16_t port) {
+  const auto host = request.header("host");
+  // A repeated Host header arrives joined with ", " and is refused with the rest.
+  if (!host) return false;
+  const std::string suffix = ":" + std::to_string(port);
+  const auto ours = [&](std::string_view authority) {
+    const std::string a = lowered(authority);
+    return a == "127.0.0.1" + suffix || a == "localhost" + suffix;
+  };
+  if (!ours(*host)) return false;
+  // An absolute target ("http://host:port/x") names the server too; it must be the same one.
+  const std::string_view target = request.target;
+  if (const std::size_t scheme = target.find("://");
+      scheme != std::string_view::npos && !target.starts_with("/")) {
+    const std::string_view rest = target.substr(scheme + 3);
+    return ours(rest.substr(0, rest.find_first_of("/?#")));
+  }
+  return true;
+}
+
 std::string contentType(const fs::path& file) {
   static const std::map<std::string, std::string> kTypes = {
       {".html", "text/html; charset=utf-8"},

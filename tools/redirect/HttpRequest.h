@@ -44,6 +44,11 @@ RangeAnswer answerRange(const std::optional<std::string>& header, std::uint64_t 
 std::optional<std::filesystem::path> resolveTarget(const std::filesystem::path& root,
                                                    std::string_view target);
 
+// True when the request names this server itself: Host (and an absolute target's authority) is
+// 127.0.0.1:PORT or localhost:PORT. Anything else may be a page of another site that had its own
+// name point here (DNS rebinding) to read the served folder.
+bool hostAllowed(const RequestHead& request, std::uint16_t port);
+
 // "text/html; charset=utf-8" and so on, by extension.
 std::string contentType(const std::filesystem::path& file);
 

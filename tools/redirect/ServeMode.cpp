@@ -17,7 +17,8 @@ namespace {
 int usage(const char* why) {
   std::fprintf(
       stderr,
-      "velmora_redirect: %s\nUsage: velmora_redirect --serve DIR [--port N] [--with-ruffle]\n",
+      "velmora_redirect: %s\nUsage: velmora_redirect --serve DIR [--port N] [--with-ruffle]\n"
+      "       [--max-connections N] [--head-timeout SECONDS] [--idle-timeout SECONDS]\n",
       why);
   return 2;
 }
@@ -36,6 +37,13 @@ int runServeMode(const QStringList& arguments) {
   QString dir;
   int port = 0;
   bool withRuffle = false;
+  ServerLimits limits;
+  // A positive number of seconds, as milliseconds; 0 when unreadable.
+  const auto milliseconds = [](const QString& text) {
+    bool ok = false;
+    const double s = text.toDouble(&ok);
+    return ok && s > 0 && s <= 86400 ? static_cast<int>(s * 1000) : 0;
+  };
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString& a = arguments[i];
     if (a == QLatin1String("--serve") && i + 1 < arguments.size() && dir.isEmpty()) {
@@ -47,6 +55,16 @@ int runServeMode(const QStringList& arguments) {
         return usage("the port must be a number from 0 to 65535");
     } else if (a == QLatin1String("--with-ruffle")) {
       withRuffle = true;
+    } else if (a == QLatin1String("--max-connections") && i + 1 < arguments.size()) {
+      bool ok = false;
+      limits.maxConnections = arguments[++i].toInt(&ok);
+      if (!ok || limits.maxConnections < 1 || limits.maxConnections > 10000)
+        return usage("the connection limit must be a number from 1 to 10000");
+    } else if ((a == QLatin1String("--head-timeout") || a == QLatin1String("--idle-timeout")) &&
+               i + 1 < arguments.size()) {
+      const int ms = milliseconds(arguments[++i]);
+      if (ms == 0) return usage("a timeout must be a number of seconds above 0");
+      (a == QLatin1String("--head-timeout") ? limits.headTimeoutMs : limits.idleTimeoutMs) = ms;
     } else {
       return usage(("unexpected argument " + a.toStdString()).c_str());
     }
@@ -57,7 +75,7 @@ int runServeMode(const QStringList& arguments) {
   if (ec || !std::filesystem::is_directory(root, ec))
     return usage(("no such folder: " + dir.toStdString()).c_str());
 
-  FileServer server(root);
+  FileServer server(root, nullptr, limits);
   if (withRuffle) {
     const auto ruffle = findRuffleFolder(QCoreApplication::applicationDirPath().toStdString());
     if (!ruffle) {

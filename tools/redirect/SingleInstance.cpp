@@ -2,16 +2,31 @@
 
 #include <QLocalSocket>
 
+#include "platform/InstanceName.h"
+
 namespace qx::redirect {
 
-bool askRunningCopyToRaise(int timeoutMs) {
+QString instanceServerName() {
+  return redirectInstanceName();
+}
+
+QString strangerText() {
+  return QStringLiteral(
+             "%1 is held by another user; a second start of this utility will open "
+             "a second window.")
+      .arg(instanceServerName());
+}
+
+RunningCopy askRunningCopyToRaise(int timeoutMs) {
+  const QString name = instanceServerName();
+  if (!socketAbsentOrOurs(name)) return RunningCopy::Stranger;
   QLocalSocket socket;
-  socket.connectToServer(QString::fromLatin1(kInstanceName));
-  if (!socket.waitForConnected(timeoutMs)) return false;
+  socket.connectToServer(name);
+  if (!socket.waitForConnected(timeoutMs)) return RunningCopy::None;
   socket.write("raise\n");
   socket.waitForBytesWritten(timeoutMs);
   socket.disconnectFromServer();
-  return true;
+  return RunningCopy::Raised;
 }
 
 InstanceListener::InstanceListener(std::function<void()> raise, QObject* parent)
@@ -31,13 +46,16 @@ InstanceListener::InstanceListener(std::function<void()> raise, QObject* parent)
 }
 
 bool InstanceListener::listen() {
+  const QString name = instanceServerName();
+  if (!socketAbsentOrOurs(name)) return false;
   // No socket options: with them Qt binds elsewhere and renames over an existing socket, which
   // would let a second copy take the name from the first.
-  if (server_.listen(QString::fromLatin1(kInstanceName))) return true;
+  if (server_.listen(name)) return true;
   // A socket file left by a copy that crashed: nobody answers on it, so it can go.
-  if (server_.serverError() == QAbstractSocket::AddressInUseError && !askRunningCopyToRaise(300)) {
-    QLocalServer::removeServer(QString::fromLatin1(kInstanceName));
-    return server_.listen(QString::fromLatin1(kInstanceName));
+  if (server_.serverError() == QAbstractSocket::AddressInUseError &&
+      askRunningCopyToRaise(300) == RunningCopy::None) {
+    QLocalServer::removeServer(name);
+    return server_.listen(name);
   }
   return false;
 }

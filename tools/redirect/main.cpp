@@ -2,7 +2,9 @@
 // it in the browser. With --serve it is only the folder server, without a window.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QStringList>
+#include <cstdio>
 #include <cstring>
 
 #include "SelectorWindow.h"
@@ -21,14 +23,21 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("velmora_redirect"));
-  // One copy at a time: a second start brings the first one forward and ends.
-  if (qx::redirect::askRunningCopyToRaise()) return 0;
+  // One copy per user at a time: a second start brings the first one forward and ends.
+  const auto running = qx::redirect::askRunningCopyToRaise();
+  if (running == qx::redirect::RunningCopy::Raised) return 0;
   qx::redirect::SelectorWindow window;
   qx::redirect::InstanceListener listener([&window] { window.bringForward(); });
-  if (!listener.listen()) return 0;
+  // A name someone else holds costs only the bringing forward: this copy still opens.
+  const bool single = running == qx::redirect::RunningCopy::None && listener.listen();
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() > 1 && !arguments[1].startsWith(QLatin1Char('-')))
     window.openPage(arguments[1].toStdString());
+  if (!single) {
+    std::fprintf(stderr, "velmora_redirect: %s\n",
+                 qx::redirect::strangerText().toLocal8Bit().constData());
+    window.statusLabel()->setText(qx::redirect::strangerText());
+  }
   window.show();
   return QApplication::exec();
 }

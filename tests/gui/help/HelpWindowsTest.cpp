@@ -11,6 +11,7 @@
 #include "gui/help/RecordingPlatform.h"
 #include "help/HelpWidgets.h"
 #include "help/HelpWindows.h"
+#include "resources/Resources.h"
 
 namespace {
 
@@ -123,7 +124,9 @@ TEST(ShortHelp, ExitHelpClicksAndClosesTheCloseBoxDoesNotClick) {
   });
   qx::showShortHelp(&owner, platform);
   ASSERT_EQ(platform.sounds.size(), 1u);
+  // The very click of the main window's commands, which the resources hold.
   EXPECT_EQ(platform.sounds[0], std::make_pair(std::string("sound3"), std::string("tick")));
+  EXPECT_TRUE(qx::findResource(platform.sounds[0].first, platform.sounds[0].second));
 
   const auto dialog = qx::buildShortHelp(&owner, platform);
   dialog->show();
@@ -150,6 +153,12 @@ TEST(About, TextsPlacesAndColoursInDialogUnits) {
   EXPECT_EQ(label(*dialog, 101)->text(), " Build 011.01");
   EXPECT_EQ(label(*dialog, 101)->geometry(), QRect(225, 62, 75, 16));
 
+  const auto cursorBytes = qx::findResource("CURSOR", "autor");
+  ASSERT_TRUE(cursorBytes);
+  const QImage ownCursor = QImage::fromData(reinterpret_cast<const uchar*>(cursorBytes->data()),
+                                            int(cursorBytes->size()))
+                               .convertToFormat(QImage::Format_ARGB32);
+  ASSERT_FALSE(ownCursor.isNull());
   QLabel* mail = label(*dialog, 2002);
   QLabel* web = label(*dialog, 2004);
   EXPECT_EQ(mail->geometry(), QRect(0, 275, 105, 18));
@@ -159,7 +168,9 @@ TEST(About, TextsPlacesAndColoursInDialogUnits) {
     EXPECT_EQ(foreground(link), QColor(220, 210, 120));
     EXPECT_EQ(background(link), QColor(0, 0, 127));
     EXPECT_EQ(link->frameShadow(), QFrame::Sunken);
-    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+    // The program's own cursor, not the system's hand.
+    EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(link->cursor().pixmap().toImage().convertToFormat(QImage::Format_ARGB32), ownCursor);
   }
   EXPECT_EQ(dialog->cursor().shape(), Qt::ArrowCursor);
   EXPECT_EQ(name->cursor().shape(), Qt::ArrowCursor);
@@ -197,6 +208,8 @@ TEST(HelpWindows, EveryTextFitsItsBox) {
       EXPECT_LE(widest, room.width()) << shown->text().toStdString();
       EXPECT_LE(int(lines.size()) * metrics.lineSpacing(), room.height())
           << shown->text().toStdString();
+      // Fitting never squeezes a text below the size of the windows' plain labels.
+      EXPECT_GE(QFontInfo(shown->font()).pixelSize(), 11) << shown->text().toStdString();
     }
     for (const QPushButton* button : dialog->findChildren<QPushButton*>())
       EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 4);

@@ -14,8 +14,9 @@ class RecordingPlatform : public qx::Platform {
     return qx::MessageAnswer::Ok;
   }
   QStringList runFileDialog(QWidget*, const qx::FileDialogRequest&) override { return {}; }
-  std::optional<std::uint32_t> chooseColour(QWidget*, std::uint32_t) override {
-    return std::nullopt;
+  void chooseColour(QWidget*, std::uint32_t,
+                    std::function<void(std::optional<std::uint32_t>)> done) override {
+    done(std::nullopt);
   }
   void openDocument(const QString& pathOrUrl) override { opened.push_back(pathOrUrl); }
   bool activateProgram(const QString&) override { return false; }

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QGraphicsVideoItem>
+#include <QToolButton>
 #include <QWidget>
 #include <fstream>
 
@@ -64,6 +65,8 @@ TEST(FailureTest, UnplayableFilesShowNothingAndReadZero) {
     test::waitUntil([] { return false; }, 100);
     EXPECT_EQ(player.getPosition(), 0);
     EXPECT_TRUE(videoPartDark(player));
+    // Nor do the controls pretend to play it.
+    EXPECT_EQ(player.transportBar()->playPauseButton()->accessibleName(), "Play");
   }
 }
 

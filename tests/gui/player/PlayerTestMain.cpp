@@ -6,11 +6,14 @@
 
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
+
+#include "help/BundledFonts.h"
 #endif
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  qx::registerBundledFonts();
   testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
 #ifdef __SANITIZE_ADDRESS__

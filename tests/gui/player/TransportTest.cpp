@@ -2,10 +2,15 @@
 // seekAndFreeze still works after the author has let the video run out.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QAudioOutput>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
+#include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "gui/player/PlayerTestKit.h"
 #include "preview/TransportBar.h"
@@ -65,6 +70,70 @@ TEST(TransportTest, ControlsPlayPauseStopSeekAndSetTheVolume) {
   EXPECT_TRUE(audio.isMuted());
   bar.muteButton()->click();
   EXPECT_FALSE(audio.isMuted());
+}
+
+TEST(TransportTest, PublishingAndRunningOutKeepThePlaceAndThePicture) {
+  test::PlayerWithVideo preview(test::VideoKind::SorensonFlv, 2);
+  ASSERT_FALSE(preview.video.isEmpty());
+  QtPreviewPlayer& player = preview.player;
+  ASSERT_TRUE(preview.playPast(0.5));
+  player.stopPlayer();  // as publishing does, even when its dialog is cancelled
+  EXPECT_EQ(player.mediaPlayer().playbackState(), QMediaPlayer::PausedState);
+  EXPECT_GT(player.getPosition(), 0.5);
+  test::waitUntil([] { return false; }, 200);
+  EXPECT_TRUE(test::frameShown(player).has_value()) << "the preview went black";
+
+  // Run out, then Add Hot Spot pauses and reads the position: the end, not 0.
+  player.mediaPlayer().play();
+  ASSERT_TRUE(test::waitUntil(
+      [&] { return player.mediaPlayer().mediaStatus() == QMediaPlayer::EndOfMedia; }, 8000));
+  player.pausePlayer();
+  EXPECT_GT(player.getPosition(), 1.5);
+}
+
+TEST(TransportTest, TabWalksThroughTheControlsAndOnOut) {
+  QWidget window;
+  auto* before = new QLineEdit(&window);
+  QtPreviewPlayer player(&window);
+  auto* after = new QLineEdit(&window);
+  before->setGeometry(0, 0, 100, 20);
+  after->setGeometry(0, 500, 100, 20);
+  QWidget::setTabOrder(before, player.widget());
+  QWidget::setTabOrder(player.widget(), after);
+  window.resize(950, 560);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  before->setFocus(Qt::TabFocusReason);
+  TransportBar& bar = *player.transportBar();
+  std::vector<QWidget*> inside;
+  for (int i = 0; i < 8 && QApplication::focusWidget() != after; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    if (QApplication::focusWidget() == player.widget()) inside.push_back(bar.focusWidget());
+  }
+  EXPECT_EQ(QApplication::focusWidget(), after);
+  EXPECT_EQ(inside,
+            (std::vector<QWidget*>{bar.playPauseButton(), bar.stopButton(), bar.positionSlider(),
+                                   bar.muteButton(), bar.volumeSlider()}));
+}
+
+TEST(TransportTest, OwnToolTipsFollowThePopUpHelp) {
+  QWidget window;
+  QtPreviewPlayer player(&window);
+  window.resize(950, 560);
+  window.show();
+  QToolButton* play = player.transportBar()->playPauseButton();
+  const auto tipShown = [play] {
+    QHelpEvent ask(QEvent::ToolTip, QPoint(4, 4), play->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(play, &ask);
+    const bool shown = QToolTip::isVisible();
+    QToolTip::hideText();
+    return shown;
+  };
+  player.showOwnToolTips(false);
+  EXPECT_FALSE(tipShown());
+  player.showOwnToolTips(true);
+  EXPECT_TRUE(tipShown());
 }
 
 TEST(TransportTest, FreezesAgainAfterTheVideoHasRunOut) {

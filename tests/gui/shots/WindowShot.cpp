@@ -13,6 +13,7 @@
 
 #include "../Fakes.h"
 #include "app/MainWindow.h"
+#include "help/BundledFonts.h"
 #include "platform/QtText.h"
 #include "project/ProjectFile.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication app(argc, argv);
+  qx::registerBundledFonts();
   QApplication::setStyle(QStringLiteral("Fusion"));
   const QString out = QString::fromLocal8Bit(argv[1]);
   const QDir work(QDir::tempPath() + QStringLiteral("/qx_window_shot"));
