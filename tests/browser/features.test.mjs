@@ -205,10 +205,11 @@ test('phones: moving the phone turns the view once allowed; full window where fu
 test('Enter VR draws each eye turned by the headset (a stand-in WebXR), Leave VR returns', async () => {
   const page = await suite.newPage();
   await page.addInitScript(() => {
-    // A headset looking 90 degrees right of ahead, one eye with a 90 x 60 degree field of view.
+    // A headset looking 90 degrees right of ahead; one eye, 60 degrees high, its centre off to
+    // the right as an eye's is (the middle of the picture looks atan(0.5) = 26.6 degrees right).
     const listeners = [];
     const eye = { transform: { orientation: { x: 0, y: -Math.SQRT1_2, z: 0, w: Math.SQRT1_2 } },
-      projectionMatrix: [1, 0, 0, 0, 0, Math.sqrt(3), 0, 0, 0, 0, -1, -1, 0, 0, -0.2, 0] };
+      projectionMatrix: [1, 0, 0, 0, 0, Math.sqrt(3), 0, 0, 0.5, 0, -1, -1, 0, 0, -0.2, 0] };
     const xrFrame = { getViewerPose: () => ({ views: [eye] }) };
     const session = {
       renderState: {},
@@ -232,9 +233,9 @@ test('Enter VR draws each eye turned by the headset (a stand-in WebXR), Leave VR
   assert.equal((await coloursAt(page, { centre: [0.5, 0.5] })).centre, 'red');
   await page.getByRole('button', { name: 'Enter VR' }).click();
   await page.getByRole('button', { name: 'Leave VR' }).waitFor();
-  // The page's yaw 210 and the head's 90: the view of yaw 300, as the page would show it.
-  assert.deepEqual(await coloursAt(page, { centre: [0.5, 0.5], low: [0.5, 0.9] }),
-    { centre: 'green', low: 'white' });
+  // The page's yaw 210, the head's 90 and the eye's 26.6: the frame's column 146.6 in the middle.
+  assert.deepEqual(await coloursAt(page, { centre: [0.5, 0.5], high: [0.5, 0.05] }),
+    { centre: 'cyan', high: 'black' });
   await page.getByRole('button', { name: 'Leave VR' }).click();
   assert.equal((await coloursAt(page, { centre: [0.5, 0.5] })).centre, 'red');
   await page.context().close();

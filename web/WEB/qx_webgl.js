@@ -279,12 +279,13 @@ precision mediump float;
 uniform sampler2D uFrame;
 uniform mat3 uRotation;
 uniform vec2 uTan;
+uniform vec2 uShift;
 uniform float uHalf;
 uniform vec3 uStage;
 uniform bool uHasFrame;
 varying vec2 vPos;
 void main() {
-  vec3 ray = uRotation * vec3(vPos * uTan, -1.0);
+  vec3 ray = uRotation * vec3((vPos + uShift) * uTan, -1.0);
   float lon = atan(ray.x, -ray.z);
   float lat = atan(ray.y, length(ray.xz));
   float v = 0.5 - 0.5 * lat / uHalf;
@@ -336,7 +337,7 @@ void main() {
       gl.linkProgram(program);
       gl.useProgram(program);
       this.uniforms = {};
-      for (const name of ['uFrame', 'uRotation', 'uTan', 'uHalf', 'uStage', 'uHasFrame']) {
+      for (const name of ['uFrame', 'uRotation', 'uTan', 'uShift', 'uHalf', 'uStage', 'uHasFrame']) {
         this.uniforms[name] = gl.getUniformLocation(program, name);
       }
       // One triangle that covers the whole screen.
@@ -397,14 +398,18 @@ void main() {
         [0, 0, this.canvas.width, this.canvas.height]);
     }
 
-    /** Draws the rays of a view turned by r (rows), tan of its half angles, into box. */
-    drawRays(r, tanH, tanV, pictureHalf, box) {
+    /**
+     * Draws the rays of a view turned by r (rows), tan of its half angles, into box; shift moves
+     * the centre of an off-centre view (a headset eye's) in screen units.
+     */
+    drawRays(r, tanH, tanV, pictureHalf, box, shift = [0, 0]) {
       const gl = this.gl;
       gl.viewport(...box);
       // uniformMatrix3fv takes columns.
       const columns = [0, 1, 2].flatMap((c) => [r[0][c], r[1][c], r[2][c]]);
       gl.uniformMatrix3fv(this.uniforms.uRotation, false, new Float32Array(columns));
       gl.uniform2f(this.uniforms.uTan, tanH, tanV);
+      gl.uniform2f(this.uniforms.uShift, shift[0], shift[1]);
       gl.uniform1f(this.uniforms.uHalf, pictureHalf * DEG);
       gl.uniform1i(this.uniforms.uHasFrame, this.hasFrame ? 1 : 0);
       gl.drawArrays(gl.TRIANGLES, 0, 3);
@@ -1112,7 +1117,8 @@ void main() {
         const box = layer.getViewport(eye);
         const p = eye.projectionMatrix;
         this.renderer.drawRays(multiply(turn, quaternionRows(eye.transform.orientation)),
-          1 / p[0], 1 / p[5], this.view.pictureHalf, [box.x, box.y, box.width, box.height]);
+          1 / p[0], 1 / p[5], this.view.pictureHalf, [box.x, box.y, box.width, box.height],
+          [p[8], p[9]]);
       }
       this.framesDrawn = (this.framesDrawn || 0) + 1;
     }
