@@ -15,6 +15,10 @@ std::string text(const std::string& v) {
   return jsonString(v);
 }
 
+std::string nameOrNull(const std::string& name) {
+  return name.empty() ? "null" : jsonString(name);
+}
+
 std::string pageJson(const PageLook& p) {
   return "{\"title\": " + jsonString(p.title) + ", \"bgColor\": " + jsonString(p.bgColor) +
          ", \"width\": " + jsonOrNull(p.width, [](int v) { return number(v); }) +
@@ -56,6 +60,8 @@ std::string configJson(const WebglConfig& config) {
   if (!hotSpots.empty()) hotSpots += "\n  ";
   return "{\n  \"version\": 1,\n  \"video\": " + jsonString(config.video) +
          ",\n  \"flashPage\": " + jsonString(config.flashPage) +
+         ",\n  \"poster\": " + nameOrNull(config.poster) +
+         ",\n  \"captions\": " + nameOrNull(config.captions) +
          ",\n  \"audio\": " + (config.audio ? "true" : "false") +
          ",\n  \"page\": " + pageJson(config.page) + ",\n  \"main\": " + mainJson(config.main) +
          ",\n  \"hotspots\": [" + hotSpots + "]\n}";

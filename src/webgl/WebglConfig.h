@@ -46,6 +46,8 @@ struct WebHotSpot {
 struct WebglConfig {
   std::string video;      // file name of the browser copy of the video, e.g. "tour.mp4"
   std::string flashPage;  // file name of the Flash page, e.g. "tour.html"
+  std::string poster;     // the still shown while the video loads, e.g. "tour.poster.jpg"
+  std::string captions;   // WebVTT captions, e.g. "tour.vtt"; empty when there are none
   bool audio = true;      // the video has a sound track: without one the page offers no sound
   PageLook page;
   MainValues main;

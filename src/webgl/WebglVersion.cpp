@@ -7,6 +7,7 @@
 #include "webgl/ConfigXmlReader.h"
 #include "webgl/FlashPageReader.h"
 #include "webgl/MarkupText.h"
+#include "webgl/PosterFrame.h"
 
 namespace qx::webgl {
 namespace {
@@ -28,6 +29,34 @@ std::string guessMovie(const fs::path& folder) {
       found.push_back(entry.path().filename().string());
   }
   return found.size() == 1 ? found.front() : std::string();
+}
+
+// The captions beside the video, named in the page when they can be used.
+void addCaptions(WebglPlan& plan) {
+  const auto found = findCaptions(plan.names.sourceVideo);
+  if (!found) return;
+  if (!found->problem.empty()) {
+    plan.checks.push_back({CheckLevel::Warning, found->problem});
+    return;
+  }
+  plan.names.captionsSource = found->source;
+  plan.config.captions = urlName(plan.names.captions.filename().string());
+  plan.checks.push_back({CheckLevel::Ok, "Captions: " + found->source.filename().string() +
+                                             " is shown over the picture."});
+}
+
+// The poster and the captions, written beside the converted video; false with the reason set.
+bool writeCompanions(const WebglPlan& plan, WebglOutcome& outcome) {
+  auto error = writePosterFrame(plan.names.video, plan.names.poster);
+  if (!error) outcome.written.push_back(plan.names.poster);
+  if (!error && !plan.names.captionsSource.empty()) {
+    error = copyCaptions(plan.names.captionsSource, plan.names.captions);
+    if (!error) outcome.written.push_back(plan.names.captions);
+  }
+  if (!error) return true;
+  outcome.status = ConversionStatus::Failed;
+  outcome.error = *error;
+  return false;
 }
 
 }  // namespace
@@ -61,6 +90,8 @@ WebglNames webglNames(const fs::path& flashPage, const std::string& movie) {
   // A video that already is an MP4 is not overwritten by its own copy.
   if (asciiLower(n.sourceVideo.filename().string()) == asciiLower(n.video.filename().string()))
     n.video = folder / (fs::path(movie).filename().stem().string() + ".browser.mp4");
+  n.poster = folder / (n.video.stem().string() + ".poster.jpg");
+  n.captions = folder / (n.video.stem().string() + ".vtt");
   return n;
 }
 
@@ -90,6 +121,8 @@ Expected<WebglPlan> planWebglVersion(const fs::path& flashPage, const std::atomi
   c.video = urlName(plan.names.video.filename().string());
   c.flashPage = urlName(flashPage.filename().string());
   c.audio = plan.media.audio.has_value();
+  c.poster = urlName(plan.names.poster.filename().string());
+  addCaptions(plan);
   c.page = readFlashPage(pageBytes.value());
   c.main = configXml.main;
   c.hotSpots = std::move(configXml.hotSpots);
@@ -113,6 +146,7 @@ WebglOutcome writeWebglVersion(const WebglPlan& plan, const WebAssets& assets,
   outcome.error = converted.error;
   if (converted.status != ConversionStatus::Done) return outcome;
   outcome.written.push_back(plan.names.video);
+  if (!writeCompanions(plan, outcome)) return outcome;
 
   const fs::path folder = plan.names.flashPage.parent_path();
   const auto write = [&](const fs::path& path, std::string_view bytes) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "project/FileIo.h"
+#include "webgl/CaptionsFile.h"
 #include "webgl/MediaChecks.h"
 #include "webgl/MediaProbe.h"
 #include "webgl/VideoConverter.h"
@@ -21,6 +22,9 @@ struct WebglNames {
   std::filesystem::path selectPage;   // /site/tour.select.html
   std::filesystem::path sourceVideo;  // /site/tour.flv
   std::filesystem::path video;        // /site/tour.mp4
+  std::filesystem::path poster;       // /site/tour.poster.jpg
+  std::filesystem::path captions;     // /site/tour.vtt, used when captionsSource is not empty
+  std::filesystem::path captionsSource;
 };
 
 // The names for a page and the video file name config.xml gives.

@@ -147,7 +147,8 @@ test('a video without sound plays without a button for sound or sound controls',
     await openPlaying(page, suite.site.url + 'silent.webgl.html', 0.5);
     assert.equal(await page.getByRole('button', { name: 'Turn the sound on' }).count(), 0);
     assert.deepEqual(await page.locator('.qx-bar').getByRole('button')
-      .evaluateAll((b) => b.map((x) => x.ariaLabel)), ['Pause', 'Full screen']);
+      .evaluateAll((b) => b.map((x) => x.ariaLabel)),
+      ['Pause', 'Copy link to this view', 'Full screen']);
   } finally {
     await strict.close();
   }

@@ -63,7 +63,7 @@ test('the control bar is there only when controls is on, and it works', async ()
   await openPlaying(page, url('east'));
   const bar = page.locator('.qx-bar');
   assert.deepEqual(await bar.getByRole('button').evaluateAll((b) => b.map((x) => x.ariaLabel)),
-    ['Pause', 'Mute', 'Full screen']);
+    ['Pause', 'Mute', 'Copy link to this view', 'Full screen']);
   assert.match(await bar.locator('.qx-time').textContent(), /^0:0\d \/ 0:08$/);
   assert.equal(await bar.getByRole('slider', { name: 'Volume' }).inputValue(), '50');
   assert.equal(await page.evaluate(() => document.querySelector('video').volume), 0.5);

@@ -1,6 +1,8 @@
 // The whole run on a published folder: reading, converting, and the files written beside the page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestMedia.h"
 #include "common/TempFolder.h"
 #include "project/FileIo.h"
@@ -57,8 +59,9 @@ TEST(WebglVersion, WritesTheSetBesideThePage) {
   const WebglOutcome out = writeWebglVersion(plan.value(), kAssets);
   ASSERT_EQ(out.status, ConversionStatus::Done) << out.error;
   EXPECT_EQ(out.written,
-            (std::vector<fs::path>{dir.path() / "tour.mp4", dir.path() / "qx_webgl.js",
-                                   dir.path() / "qx_extra.css", dir.path() / "my tour.webgl.html",
+            (std::vector<fs::path>{dir.path() / "tour.mp4", dir.path() / "tour.poster.jpg",
+                                   dir.path() / "qx_webgl.js", dir.path() / "qx_extra.css",
+                                   dir.path() / "my tour.webgl.html",
                                    dir.path() / "my tour.select.html"}));
   EXPECT_EQ(read(dir.path() / "qx_webgl.js"), "console.log('viewer');");
 
@@ -105,4 +108,41 @@ TEST(WebglVersion, RefusesFoldersItCannotUse) {
   plan = planWebglVersion(dir.path() / "my tour.html");
   ASSERT_TRUE(plan) << plan.error().message();
   EXPECT_EQ(plan.value().names.video.filename(), "only.mp4");
+}
+
+TEST(WebglVersion, WritesPosterAndCaptionsBesideTheVideo) {
+  TempFolder dir;
+  // An MP4 source keeps its name, so its copy and the captions' copy get new ones. One frame
+  // only: the decoder gives it up only when told the stream has ended. Wider than a poster is.
+  publishFolder(dir.path(), "T", "tour.mp4");
+  ASSERT_TRUE(testmedia::makeVideo(dir.path() / "tour.mp4", "-frames:v 1 -c:v libx264", "mp4", 0.04,
+                                   "2560x1280", false));
+  const std::string vtt = "WEBVTT\n\n00:00.000 --> 00:01.000\nHello <b>there</b>\n";
+  ASSERT_EQ(qx::writeFileReplacing(dir.path() / "tour.vtt", vtt), std::nullopt);
+  auto plan = planWebglVersion(dir.path() / "my tour.html");
+  ASSERT_TRUE(plan) << plan.error().message();
+  const WebglOutcome out = writeWebglVersion(plan.value(), kAssets);
+  ASSERT_EQ(out.status, ConversionStatus::Done) << out.error;
+  EXPECT_EQ(std::vector<fs::path>(out.written.begin(), out.written.begin() + 3),
+            (std::vector<fs::path>{dir.path() / "tour.browser.mp4",
+                                   dir.path() / "tour.browser.poster.jpg",
+                                   dir.path() / "tour.browser.vtt"}));
+  EXPECT_EQ(read(dir.path() / "tour.browser.vtt"), vtt);
+  EXPECT_EQ(testmedia::run("ffprobe -v error -show_entries stream=codec_name,width,height -of "
+                           "csv=p=0 " +
+                           testmedia::quoted(dir.path() / "tour.browser.poster.jpg")),
+            "mjpeg,2048,1024\n");
+  const std::string page = read(dir.path() / "my tour.webgl.html");
+  EXPECT_NE(page.find("\"poster\": \"tour.browser.poster.jpg\""), std::string::npos);
+  EXPECT_NE(page.find("\"captions\": \"tour.browser.vtt\""), std::string::npos);
+
+  // A file that is not WebVTT is left out with a warning, not copied for the browser to drop.
+  ASSERT_EQ(qx::writeFileReplacing(dir.path() / "tour.vtt", "1\n00:00:00,000 --> 00:00:01,000\n"),
+            std::nullopt);
+  plan = planWebglVersion(dir.path() / "my tour.html");
+  ASSERT_TRUE(plan);
+  EXPECT_TRUE(plan.value().config.captions.empty());
+  EXPECT_TRUE(
+      std::any_of(plan.value().checks.begin(), plan.value().checks.end(),
+                  [](const Check& c) { return c.text.find("WEBVTT") != std::string::npos; }));
 }

@@ -74,6 +74,8 @@
     const size = (v) => (typeof v === 'number' && v > 0 ? v : null);
     return {
       video: str(raw.video, ''),
+      poster: str(raw.poster, ''),
+      captions: str(raw.captions, ''),
       audio: bool(raw.audio, true),
       page: {
         title: str(page.title, ''),
@@ -113,6 +115,39 @@
         })),
     };
   }
+
+  /**
+   * Where the back of a phone points, from a deviceorientation event: heading (degrees clockwise
+   * from the alpha origin) and pitch (degrees up). The phone's frame is turned by
+   * Rz(alpha) Rx(beta) Ry(gamma) from the earth's (x east, y north, z up); its back is -z.
+   */
+  function deviceLook(e) {
+    if (typeof e.beta !== 'number' || typeof e.gamma !== 'number') return null;
+    const a = (e.alpha || 0) * DEG, b = e.beta * DEG, g = e.gamma * DEG;
+    const [sa, ca, sb, cb, sg, cg] = [a, b, g].flatMap((v) => [Math.sin(v), Math.cos(v)]);
+    const x = -ca * sg - sa * sb * cg;
+    const y = -sa * sg + ca * sb * cg;
+    const z = -cb * cg;
+    return { yaw: Math.atan2(x, y) / DEG, pitch: Math.asin(clamp(z, -1, 1)) / DEG };
+  }
+
+  /** A number from a link or a message, or undefined. */
+  const given = (v) => {
+    const n = typeof v === 'string' ? parseFloat(v) : v;
+    return typeof n === 'number' && Number.isFinite(n) ? n : undefined;
+  };
+
+  /** Rows of the rotation of a unit quaternion (a WebXR view's orientation). */
+  function quaternionRows({ x, y, z, w }) {
+    return [
+      [1 - 2 * (y * y + z * z), 2 * (x * y - z * w), 2 * (x * z + y * w)],
+      [2 * (x * y + z * w), 1 - 2 * (x * x + z * z), 2 * (y * z - x * w)],
+      [2 * (x * z - y * w), 2 * (y * z + x * w), 1 - 2 * (x * x + y * y)],
+    ];
+  }
+
+  const multiply = (a, b) => a.map((row) => [0, 1, 2].map((c) =>
+    row[0] * b[0][c] + row[1] * b[1][c] + row[2] * b[2][c]));
 
   const hexRgb = (hex) => [1, 3, 5].map((i) => parseInt(hex.substr(i, 2), 16) / 255);
 
@@ -165,6 +200,21 @@
 .qx-volume { flex: 0 1 70px; width: 70px; }
 .qx-time { font-variant-numeric: tabular-nums; white-space: nowrap; }
 .qx-fallback { width: 100%; height: 100%; object-fit: contain; background: #000; }
+.qx-bar button[aria-pressed="true"] { background: rgba(255, 255, 255, .3); }
+.qx-buffering { position: absolute; left: 50%; top: 50%; width: 44px; height: 44px;
+  margin: -22px; border: 4px solid rgba(255, 255, 255, .3); border-top-color: #fff;
+  border-radius: 50%; animation: qx-spin 1s linear infinite; pointer-events: none; }
+.qx-buffering[hidden] { display: none; }
+@keyframes qx-spin { to { transform: rotate(360deg); } }
+@media (prefers-reduced-motion: reduce) { .qx-buffering { animation-duration: 4s; } }
+.qx-captions { position: absolute; left: 5%; right: 5%; bottom: 48px; text-align: center;
+  pointer-events: none; font-size: 16px; line-height: 1.35; }
+.qx-captions span { background: rgba(0, 0, 0, .8); padding: 1px 6px; white-space: pre-line;
+  -webkit-box-decoration-break: clone; box-decoration-break: clone; }
+.qx-captions[hidden] { display: none; }
+.qx-viewer.qx-fullwindow { position: fixed !important; inset: 0; z-index: 2147483647;
+  width: 100% !important; height: 100% !important; max-height: none !important; margin: 0 !important;
+  border: 0 !important; }
 `;
 
   // Icons of the control bar (24 x 24 view box).
@@ -176,6 +226,14 @@
       '1.4 1.4 2.3-2.3 2.3 2.3 1.4-1.4-2.3-2.3z',
     full: 'M5 5h5v2H7v3H5zm9 0h5v5h-2V7h-3zM5 14h2v3h3v2H5zm12 0h2v5h-5v-2h3z',
     exit: 'M8 5h2v5H5V8h3zm6 0h2v3h3v2h-5zM5 14h5v5H8v-3H5zm9 0h5v2h-3v3h-2z',
+    link: 'M10.6 13.4a1 1 0 0 1 0-1.4l3.5-3.5a3 3 0 0 1 4.2 4.2l-2 2-1.4-1.4 2-2a1 1 0 0 0-1.4-1.4' +
+      'l-3.5 3.5a1 1 0 0 1-1.4 0zm2.8-2.8a1 1 0 0 1 0 1.4l-3.5 3.5a3 3 0 0 1-4.2-4.2l2-2 1.4 1.4' +
+      '-2 2a1 1 0 0 0 1.4 1.4l3.5-3.5a1 1 0 0 1 1.4 0z',
+    captions: 'M3 5h18v14H3zm2 2v10h14V7zm2 3h4v1.5H8.5v1H11V14H7zm6 0h4v1.5h-2.5v1H17V14h-4z',
+    vr: 'M3 7h18a1 1 0 0 1 1 1v9a1 1 0 0 1-1 1h-5l-2-3h-4l-2 3H3a1 1 0 0 1-1-1V8a1 1 0 0 1 1-1z' +
+      'm4 3a2 2 0 1 0 0 4 2 2 0 0 0 0-4zm10 0a2 2 0 1 0 0 4 2 2 0 0 0 0-4z',
+    phone: 'M8 2h8a2 2 0 0 1 2 2v16a2 2 0 0 1-2 2H8a2 2 0 0 1-2-2V4a2 2 0 0 1 2-2zm0 3v13h8V5z' +
+      'm4 14.2a1 1 0 1 0 0 .1z',
   };
 
   /** Creates an element with attributes and children; a string child becomes text. */
@@ -221,12 +279,13 @@ precision mediump float;
 uniform sampler2D uFrame;
 uniform mat3 uRotation;
 uniform vec2 uTan;
+uniform vec2 uShift;
 uniform float uHalf;
 uniform vec3 uStage;
 uniform bool uHasFrame;
 varying vec2 vPos;
 void main() {
-  vec3 ray = uRotation * vec3(vPos * uTan, -1.0);
+  vec3 ray = uRotation * vec3((vPos + uShift) * uTan, -1.0);
   float lon = atan(ray.x, -ray.z);
   float lat = atan(ray.y, length(ray.xz));
   float v = 0.5 - 0.5 * lat / uHalf;
@@ -278,7 +337,7 @@ void main() {
       gl.linkProgram(program);
       gl.useProgram(program);
       this.uniforms = {};
-      for (const name of ['uFrame', 'uRotation', 'uTan', 'uHalf', 'uStage', 'uHasFrame']) {
+      for (const name of ['uFrame', 'uRotation', 'uTan', 'uShift', 'uHalf', 'uStage', 'uHasFrame']) {
         this.uniforms[name] = gl.getUniformLocation(program, name);
       }
       // One triangle that covers the whole screen.
@@ -307,7 +366,9 @@ void main() {
      */
     upload(video) {
       const gl = this.gl;
-      let source = video, w = video.videoWidth, h = video.videoHeight;
+      // A video, or the poster image that stands in for it until its first frame.
+      let source = video, w = video.videoWidth || video.naturalWidth,
+        h = video.videoHeight || video.naturalHeight;
       if (!w || !h) return;
       const max = gl.getParameter(gl.MAX_TEXTURE_SIZE);
       if (w > max || h > max) {
@@ -332,15 +393,24 @@ void main() {
     }
 
     draw(view) {
+      this.gl.bindFramebuffer(this.gl.FRAMEBUFFER, null);
+      this.drawRays(rotation(view.yaw, view.pitch), view.tanH, view.tanV, view.pictureHalf,
+        [0, 0, this.canvas.width, this.canvas.height]);
+    }
+
+    /**
+     * Draws the rays of a view turned by r (rows), tan of its half angles, into box; shift moves
+     * the centre of an off-centre view (a headset eye's) in screen units.
+     */
+    drawRays(r, tanH, tanV, pictureHalf, box, shift = [0, 0]) {
       const gl = this.gl;
-      const { width, height } = this.canvas;
-      gl.viewport(0, 0, width, height);
-      const r = rotation(view.yaw, view.pitch);
+      gl.viewport(...box);
       // uniformMatrix3fv takes columns.
       const columns = [0, 1, 2].flatMap((c) => [r[0][c], r[1][c], r[2][c]]);
       gl.uniformMatrix3fv(this.uniforms.uRotation, false, new Float32Array(columns));
-      gl.uniform2f(this.uniforms.uTan, view.tanH, view.tanV);
-      gl.uniform1f(this.uniforms.uHalf, view.pictureHalf * DEG);
+      gl.uniform2f(this.uniforms.uTan, tanH, tanV);
+      gl.uniform2f(this.uniforms.uShift, shift[0], shift[1]);
+      gl.uniform1f(this.uniforms.uHalf, pictureHalf * DEG);
       gl.uniform1i(this.uniforms.uHasFrame, this.hasFrame ? 1 : 0);
       gl.drawArrays(gl.TRIANGLES, 0, 3);
     }
@@ -516,11 +586,18 @@ void main() {
       this.layer = el('div', { class: 'qx-layer' });
       this.root.prepend(this.video, this.canvas, this.layer);
       this.hotSpots = this.config.hotspots.map((h) => this.makeHotSpot(h));
+      this.drawn = { version: -1, time: -1, frame: false };
+      this.showPoster();
+      this.watchBuffering();
+      this.makeCaptions();
       if (this.main.controls) this.makeBar();
       this.watchSize();
       this.listen();
+      this.listenToParent();
+      this.offerVr();
+      this.followLink();
+      window.addEventListener('hashchange', () => this.followLink());
       this.waitForBuffer();
-      this.drawn = { version: -1, time: -1, frame: false };
       const loop = () => {
         try {
           this.frame();
@@ -573,6 +650,7 @@ void main() {
     showFlat() {
       const video = this.video;
       video.className = 'qx-fallback';
+      if (this.config.poster) video.poster = this.config.poster;
       video.hidden = false;
       video.controls = true;
       this.root.prepend(video);
@@ -606,23 +684,46 @@ void main() {
       const renderer = this.renderer;
       if (renderer.gl.isContextLost()) return;
       this.applyHeldPointer();
-      let fresh = false;
-      if (video.readyState >= 2 && (video.currentTime !== this.drawn.time || !this.drawn.frame)) {
-        if (!this.drawn.frame) this.view.setPicture(video.videoWidth, video.videoHeight);
-        renderer.upload(video);
-        this.drawn.time = video.currentTime;
-        this.drawn.frame = true;
-        fresh = true;
-      }
+      // In a headset the session's own frames draw; the page keeps its hot spots and bar.
+      const fresh = this.xr ? false : this.uploadFrame();
       const viewChanged = this.view.version !== this.drawn.version;
-      if (fresh || viewChanged) {
+      if (!this.xr && (fresh || viewChanged)) {
         renderer.draw(this.view);
-        this.drawn.version = this.view.version;
         this.framesDrawn = (this.framesDrawn || 0) + 1;
+      }
+      this.drawn.version = this.view.version;
+      if (viewChanged) this.viewMoved = true;
+      // Parents hear of a moving view ten times a second at most, and of where it came to rest.
+      const now = performance.now();
+      if (this.viewMoved && now - (this.viewSent || 0) >= 100) {
+        this.viewMoved = false;
+        this.viewSent = now;
+        this.emit('viewchange', this.position());
       }
       this.updateHotSpots(video.currentTime, viewChanged);
       if (this.audio) this.audio.follow(this.view.yaw);
       if (this.bar) this.updateBar();
+    }
+
+    /** Brings the texture up to date: the video's frame, or the poster until there is one. */
+    uploadFrame() {
+      const video = this.video;
+      const renderer = this.renderer;
+      let fresh = false;
+      if (video.readyState >= 2 && (video.currentTime !== this.drawn.time || !this.drawn.frame)) {
+        const first = !this.drawn.frame;
+        if (first) this.view.setPicture(video.videoWidth, video.videoHeight);
+        renderer.upload(video);
+        this.drawn.time = video.currentTime;
+        this.drawn.frame = true;
+        fresh = true;
+        if (first) setTimeout(() => this.emit('ready', this.state()));
+      } else if (!this.drawn.frame && this.poster && !this.drawn.poster) {
+        this.view.setPicture(this.poster.naturalWidth, this.poster.naturalHeight);
+        renderer.upload(this.poster);
+        this.drawn.poster = fresh = true;
+      }
+      return fresh;
     }
 
     // ---- hot spots
@@ -646,6 +747,7 @@ void main() {
       this.layer.append(link);
       const entry = { spot, link, active: false, away: false, x: NaN, y: NaN };
       link.addEventListener('focus', () => this.lookAtHotSpot(entry));
+      link.addEventListener('click', () => this.emit('hotspotclicked', this.spotDetail(spot)));
       return entry;
     }
 
@@ -666,7 +768,10 @@ void main() {
         if (active !== entry.active) {
           entry.active = active;
           link.hidden = !active;
-          if (active) appeared.push(spot.title);
+          if (active) {
+            appeared.push(spot.title);
+            this.emit('hotspotshown', this.spotDetail(spot));
+          }
           else if (link === document.activeElement) this.canvas.focus();
           viewChanged = true;
         }
@@ -733,6 +838,10 @@ void main() {
       clearInterval(this.bufferTimer);
       this.center.replaceChildren();
       const video = this.video;
+      if (this.held) {
+        this.offer('play');
+        return;
+      }
       video.play().catch((error) => {
         if (byUser || error.name !== 'NotAllowedError' || video.muted) {
           this.offer('play');
@@ -762,6 +871,256 @@ void main() {
         this.canvas.focus({ preventScroll: true });
       });
       this.center.replaceChildren(button);
+    }
+
+    // ---- poster, buffering and captions
+
+    /** The poster stands in for the video, through the same view, until its first frame. */
+    showPoster() {
+      if (!this.config.poster) return;
+      const image = new Image();
+      image.addEventListener('load', () => { this.poster = image; });
+      image.src = this.config.poster;
+    }
+
+    /** A spinner whenever playback waits for data; the last picture stays beneath it. */
+    watchBuffering() {
+      const video = this.video;
+      const spinner = el('div', { class: 'qx-buffering', role: 'img', 'aria-label': 'Buffering' });
+      spinner.hidden = true;
+      this.root.append(spinner);
+      const show = (on) => () => { spinner.hidden = !(on && this.started && !this.error); };
+      video.addEventListener('waiting', show(true));
+      // 'stalled' only says the download paused: a video with enough data keeps playing.
+      video.addEventListener('stalled', () => video.readyState < 3 && show(true)());
+      for (const type of ['playing', 'canplay', 'seeked', 'error']) {
+        video.addEventListener(type, () => (video.readyState >= 3 || type === 'error') &&
+          show(false)());
+      }
+    }
+
+    /**
+     * Captions from the WebVTT file beside the video. The browser reads the file and keeps time
+     * (a hidden track); the active cues are drawn here, since the video itself is never shown.
+     * Not a live region: a screen reader would read every cue over the sound.
+     */
+    makeCaptions() {
+      if (!this.config.captions) return;
+      const track = el('track', { kind: 'captions', src: this.config.captions, default: '' });
+      this.video.append(track);
+      const box = el('div', { class: 'qx-captions', 'aria-live': 'off' });
+      box.hidden = true;
+      this.root.append(box);
+      this.captions = { box, track: track.track, on: true };
+      track.track.mode = 'hidden';
+      track.track.addEventListener('cuechange', () => this.showCues());
+    }
+
+    showCues() {
+      const { box, track, on } = this.captions;
+      const lines = [...(track.activeCues || [])].map((cue) =>
+        el('span', {}, cue.getCueAsHTML ? cue.getCueAsHTML() : cue.text));
+      box.replaceChildren(...lines.flatMap((line, i) => (i ? [el('br'), line] : [line])));
+      box.hidden = !on || !lines.length;
+    }
+
+    // ---- links and the embedding page
+
+    /** A link's #yaw=..&pitch=..&fov=..&t=.. opens that view and that moment. */
+    followLink() {
+      const params = new URLSearchParams(location.hash.slice(1));
+      const [yaw, pitch, fov, t] = ['yaw', 'pitch', 'fov', 't'].map((k) => given(params.get(k)));
+      if (yaw !== undefined || pitch !== undefined || fov !== undefined) this.look(yaw, pitch, fov);
+      if (t !== undefined) this.seekTo(t);
+    }
+
+    look(yaw, pitch, fov) {
+      this.view.set(yaw ?? this.view.yaw, pitch ?? this.view.wantedPitch, fov);
+    }
+
+    seekTo(t) {
+      const video = this.video;
+      const go = () => { video.currentTime = clamp(t, 0, video.duration || 0); };
+      if (video.readyState >= 1) go();
+      else video.addEventListener('loadedmetadata', go, { once: true });
+    }
+
+    /** A link to this page that opens the view and moment shown now. */
+    linkHere() {
+      const r = (v) => Math.round(v * 10) / 10;
+      const v = this.view;
+      return `${location.href.split('#')[0]}#yaw=${r(v.yaw)}&pitch=${r(v.pitch)}` +
+        `&fov=${r(v.fov)}&t=${r(this.video.currentTime)}`;
+    }
+
+    async copyLink() {
+      const text = this.linkHere();
+      let copied = false;
+      try {
+        await navigator.clipboard.writeText(text);
+        copied = true;
+      } catch {
+        // Without the clipboard API (or its permission) the old way still works on most pages.
+        const area = el('textarea', { class: 'qx-sr', 'aria-hidden': 'true' });
+        area.value = text;
+        this.root.append(area);
+        area.select();
+        try {
+          copied = document.execCommand('copy');
+        } catch {
+          copied = false;
+        }
+        area.remove();
+        this.bar.copy.focus();
+      }
+      this.announce(copied ? 'Link copied' : `The link could not be copied: ${text}`);
+    }
+
+    /**
+     * Messages from the page this one is embedded in: qx-set-view {yaw, pitch, fov},
+     * qx-seek {t}, qx-play, qx-pause. Other windows are not listened to.
+     */
+    listenToParent() {
+      window.addEventListener('message', (e) => {
+        const m = e.data;
+        if (e.source !== window.parent || !m || typeof m.type !== 'string') return;
+        if (m.type === 'qx-set-view') this.look(given(m.yaw), given(m.pitch), given(m.fov));
+        else if (m.type === 'qx-seek' && given(m.t) !== undefined) this.seekTo(m.t);
+        else if (m.type === 'qx-play') this.togglePlay(true);
+        else if (m.type === 'qx-pause') this.togglePlay(false);
+      });
+      this.video.addEventListener('timeupdate', () => this.emit('timeupdate', this.position()));
+    }
+
+    /** An event on the viewer element (qx-NAME, the facts in detail), also sent to a parent. */
+    emit(name, detail) {
+      this.root.dispatchEvent(new CustomEvent(`qx-${name}`, { detail }));
+      if (window.parent !== window) window.parent.postMessage({ type: `qx-${name}`, ...detail }, '*');
+    }
+
+    position() {
+      const { yaw, pitch, fov, time } = this.state();
+      return { yaw, pitch, fov, time };
+    }
+
+    spotDetail(spot) {
+      return { slot: spot.slot, title: spot.title, link: spot.link, time: this.video.currentTime };
+    }
+
+    // ---- phones
+
+    /** Look-around by moving the phone; iOS grants it only from a tap, hence a button. */
+    async toggleOrientation() {
+      const button = this.bar.motion;
+      if (this.orientation) {
+        window.removeEventListener('deviceorientation', this.orientation);
+        this.orientation = null;
+      } else {
+        const ask = window.DeviceOrientationEvent.requestPermission;
+        if (typeof ask === 'function') {
+          let answer = 'denied';
+          try {
+            answer = await ask.call(window.DeviceOrientationEvent);
+          } catch {
+            // asked outside a tap, or refused for good
+          }
+          if (answer !== 'granted') {
+            this.announce('The browser does not let moving the phone turn the view.');
+            return;
+          }
+        }
+        // The heading only turns the view by as much as the phone turns, so dragging still
+        // works; the pitch follows the phone, so the horizon stays level with the real one.
+        let heading = null;
+        this.orientation = (e) => {
+          const look = deviceLook(e);
+          if (!look) return;
+          const turn = heading === null ? 0 : ((look.yaw - heading + 540) % 360) - 180;
+          heading = look.yaw;
+          this.view.set(this.view.yaw + turn, look.pitch);
+        };
+        window.addEventListener('deviceorientation', this.orientation);
+      }
+      button.setAttribute('aria-pressed', String(Boolean(this.orientation)));
+    }
+
+    /** Where element full screen is missing (iPhone): the viewer fills the window instead. */
+    setFullWindow(on) {
+      this.fullWindow = on;
+      this.root.classList.toggle('qx-fullwindow', on);
+      document.documentElement.style.overflow = on ? 'hidden' : '';
+    }
+
+    // ---- headsets
+
+    /** "Enter VR" in the bar where the browser offers an immersive-vr session. */
+    async offerVr() {
+      let supported = false;
+      try {
+        supported = Boolean(navigator.xr) && await navigator.xr.isSessionSupported('immersive-vr');
+      } catch {
+        supported = false; // refused by a permissions policy, for instance in a frame
+      }
+      if (!supported || !this.bar) return;
+      const button = el('button', { type: 'button', 'aria-label': 'Enter VR', title: 'Enter VR' });
+      setIcon(button, 'vr');
+      button.addEventListener('click', () => this.toggleVr());
+      this.bar.element.insertBefore(button, this.bar.full);
+      this.bar.vr = button;
+    }
+
+    async toggleVr() {
+      if (this.xr) {
+        this.xr.session.end();
+        return;
+      }
+      let session = null;
+      try {
+        session = await navigator.xr.requestSession('immersive-vr');
+        const gl = this.renderer.gl;
+        if (gl.makeXRCompatible) await gl.makeXRCompatible();
+        session.updateRenderState({ baseLayer: new window.XRWebGLLayer(session, gl) });
+        this.xr = { session, space: await session.requestReferenceSpace('local') };
+      } catch (error) {
+        if (session) session.end();
+        this.announce(`VR could not start: ${error.message}`);
+        return;
+      }
+      session.addEventListener('end', () => {
+        this.xr = null;
+        this.drawn.version = -1; // the page's canvas shows the view again
+        this.bar.vr.setAttribute('aria-label', 'Enter VR');
+      });
+      this.bar.vr.setAttribute('aria-label', 'Leave VR');
+      const loop = (time, xrFrame) => {
+        if (!this.xr || this.xr.session !== session) return;
+        session.requestAnimationFrame(loop);
+        this.drawVr(xrFrame);
+      };
+      session.requestAnimationFrame(loop);
+      if (!this.started) this.begin(true);
+    }
+
+    /**
+     * One headset frame: each eye's rays turned by the head (the reference space has -z ahead
+     * and y up, as the view has) and then by the yaw the visitor had chosen on the page.
+     */
+    drawVr(xrFrame) {
+      const pose = xrFrame.getViewerPose(this.xr.space);
+      if (!pose) return;
+      const layer = this.xr.session.renderState.baseLayer;
+      const gl = this.renderer.gl;
+      this.uploadFrame();
+      gl.bindFramebuffer(gl.FRAMEBUFFER, layer.framebuffer);
+      const turn = rotation(this.view.yaw, 0);
+      for (const eye of pose.views) {
+        const box = layer.getViewport(eye);
+        const p = eye.projectionMatrix;
+        this.renderer.drawRays(multiply(turn, quaternionRows(eye.transform.orientation)),
+          1 / p[0], 1 / p[5], this.view.pictureHalf, [box.x, box.y, box.width, box.height],
+          [p[8], p[9]]);
+      }
+      this.framesDrawn = (this.framesDrawn || 0) + 1;
     }
 
     // ---- audio panning
@@ -824,7 +1183,7 @@ void main() {
       canvas.addEventListener('webglcontextlost', (e) => e.preventDefault());
       canvas.addEventListener('webglcontextrestored', () => {
         this.renderer.setUp();
-        this.drawn = { version: -1, time: -1, frame: false };
+        this.drawn = { version: -1, time: -1, frame: false, poster: false };
       });
     }
 
@@ -902,13 +1261,17 @@ void main() {
 
     // ---- control bar
 
-    togglePlay() {
-      if (!this.started) {
-        this.begin(true);
+    /** Plays or pauses; `want` (true: play) from the embedding page, none: the other of the two. */
+    togglePlay(want) {
+      const play = want ?? (!this.started || this.video.paused);
+      if (!play) {
+        this.held = !this.started;
+        this.video.pause();
+      } else if (!this.started) {
+        this.held = false;
+        this.begin(want === undefined);
       } else if (this.video.paused) {
         this.video.play().catch(() => this.offer('play'));
-      } else {
-        this.video.pause();
       }
     }
 
@@ -951,6 +1314,24 @@ void main() {
       });
       const bar = el('div', { class: 'qx-bar' }, play, time, seek,
         ...(this.config.audio ? [mute, volume] : []));
+      let captions = null, motion = null;
+      if (this.captions) {
+        captions = button('Captions', 'captions', () => {
+          this.captions.on = !this.captions.on;
+          captions.setAttribute('aria-pressed', String(this.captions.on));
+          this.showCues();
+        });
+        captions.setAttribute('aria-pressed', 'true');
+        bar.append(captions);
+      }
+      const touch = 'ontouchstart' in window || matchMedia('(pointer: coarse)').matches;
+      if (window.DeviceOrientationEvent && touch) {
+        motion = button('Look around by moving the phone', 'phone', () => this.toggleOrientation());
+        motion.setAttribute('aria-pressed', 'false');
+        bar.append(motion);
+      }
+      const copy = button('Copy link to this view', 'link', () => this.copyLink());
+      bar.append(copy);
       const fullscreenTarget = this.root.requestFullscreen ? 'requestFullscreen'
         : this.root.webkitRequestFullscreen ? 'webkitRequestFullscreen' : null;
       let full = null;
@@ -960,10 +1341,16 @@ void main() {
           if (current) (document.exitFullscreen || document.webkitExitFullscreen).call(document);
           else this.root[fullscreenTarget]();
         });
-        bar.append(full);
+      } else {
+        full = button('Full screen', 'full', () => this.setFullWindow(!this.fullWindow));
+        document.addEventListener('keydown', (e) => {
+          if (e.key === 'Escape' && this.fullWindow) this.setFullWindow(false);
+        });
       }
+      bar.append(full);
       this.root.append(bar);
-      this.bar = { element: bar, play, time, seek, mute, volume, full, shown: {} };
+      this.bar = { element: bar, play, time, seek, mute, volume, full, captions, motion, copy,
+        shown: {} };
     }
 
     updateBar() {
@@ -995,7 +1382,8 @@ void main() {
         bar.mute.title = m ? 'Sound on' : 'Mute';
       });
       if (bar.full) {
-        const isFull = !!(document.fullscreenElement || document.webkitFullscreenElement);
+        const isFull = Boolean(document.fullscreenElement || document.webkitFullscreenElement ||
+          this.fullWindow);
         set('full', isFull, (f) => {
           setIcon(bar.full, f ? 'exit' : 'full');
           bar.full.setAttribute('aria-label', f ? 'Leave full screen' : 'Full screen');

@@ -76,9 +76,12 @@ export function projectFileText(p, videoPath) {
 
 /** The page's configuration as the converter writes it (used by the node fixture only). */
 function configFor(p, videoFile) {
+  const stem = videoFile.replace(/\.mp4$/, '');
   return {
     version: 1,
     video: videoFile,
+    poster: `${stem}.poster.jpg`,
+    captions: p.captions ? `${stem}.vtt` : null,
     flashPage: `${p.name}.html`,
     audio: VIDEOS[p.video].audio !== false,
     page: { title: p.title, bgColor: p.bgColor, width: 400, height: 300, border: p.border,
@@ -106,6 +109,8 @@ function convertWithNode(dir, p, flvFile) {
   if (!fs.existsSync(mp4)) {
     execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-i', flvFile, '-c', 'copy',
       '-movflags', '+faststart', mp4]);
+    execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-i', mp4, '-frames:v', '1', '-q:v', '4',
+      path.join(dir, `${stem}.poster.jpg`)]);
   }
   const json = JSON.stringify(configFor(p, `${stem}.mp4`)).replace(/</g, '\\u003c');
   const read = (name) => fs.readFileSync(path.join(WEB, name), 'utf8');
@@ -193,8 +198,11 @@ export async function buildSite(pages, extraFiles = {}, { withRuffle = false } =
         ? path.join(dir, p.name, `${p.name}.html`) : path.join(dir, `${p.name}.html`);
       run(process.env.QX_CLI, ['publish', project, pagePath]);
       if (p.configXml) editConfigXml(path.join(path.dirname(pagePath), 'config.xml'), p.configXml);
+      // Captions go beside the published video, where the converter looks for them.
+      if (p.captions) fs.writeFileSync(path.join(path.dirname(pagePath), `${p.video}.vtt`), p.captions);
       if (p.webgl !== false) run(process.env.QX_CLI, ['webgl', pagePath]);
     } else {
+      if (p.captions) fs.writeFileSync(path.join(dir, `${p.video}.vtt`), p.captions);
       convertWithNode(dir, p, videos[p.video]);
     }
   }
