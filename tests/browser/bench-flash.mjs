@@ -13,34 +13,44 @@ import { launchChromium } from './lib/chromium.mjs';
 import { playerBox, viewerState, waitForState } from './lib/flash.mjs';
 
 const SECONDS = Number(process.env.QX_BENCH_SECONDS || 8);
-const cases = [
+// QX_BENCH_TURN=0: the view stands still and only new video frames are drawn.
+const TURN = process.env.QX_BENCH_TURN !== '0';
+// Videos at 25 frames per second, on the 640 x 480 stage (window 8, the example's) and the
+// 800 x 600 one (window 11): software GL's cost grows with the stage's pixels.
+const videos = [
   { name: 'h264-1280', width: 1280, height: 640, codec: 'h264' },
   { name: 'h264-1920', width: 1920, height: 960, codec: 'h264' },
   { name: 'sorenson-1280', width: 1280, height: 640, codec: 'flv1' },
   { name: 'sorenson-1920', width: 1920, height: 960, codec: 'flv1' },
 ];
+const windows = { 8: '640x480', 11: '800x600' };
+const cases = videos.flatMap((v) => Object.entries(windows)
+  .map(([window, stage]) => ({ ...v, video: v.name, name: `${v.name}@${stage}`, window })));
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-bench-flash-'));
 const dir = path.join(work, 'site');
 for (const c of cases) {
-  const video = path.join(work, `${c.name}.flv`);
-  makeBandsVideo(video, { width: c.width, height: c.height, codec: c.codec, seconds: 20 });
-  // Window 11: the 800 x 600 viewer.
+  const video = path.join(work, `${c.video}.flv`);
+  if (!fs.existsSync(video)) {
+    makeBandsVideo(video, { width: c.width, height: c.height, codec: c.codec, seconds: 20 });
+  }
+  // Each page in a folder of its own: it reads the config.xml beside it.
   const project = path.join(work, `${c.name}.pp`);
   fs.writeFileSync(project, projectFileText({ ...defaultPage, name: c.name }, video)
-    .replace('<WINDOW>4</WINDOW>', '<WINDOW>11</WINDOW>'), 'latin1');
-  execFileSync(process.env.QX_CLI, ['publish', project, path.join(dir, `${c.name}.html`)]);
+    .replace('<WINDOW>4</WINDOW>', `<WINDOW>${c.window}</WINDOW>`), 'latin1');
+  execFileSync(process.env.QX_CLI, ['publish', project, path.join(dir, c.name, 'page.html')]);
 }
 const site = await serveWithRedirect(dir, true);
 const browser = await launchChromium();
-console.log(`Ruffle in headless Chromium (software GL), 800x600 stage, ${SECONDS} s turning`);
-console.log('case             first frame   frames drawn/s   video time/s');
+console.log(`Ruffle in headless Chromium (software GL), ${SECONDS} s ` +
+  (TURN ? 'turning (an arrow key about every 50 ms)' : 'looking ahead'));
+console.log('case                     first frame   frames drawn/s   video time/s');
 try {
   for (const c of cases) {
     const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
     const page = await context.newPage();
     const loadStart = Date.now();
-    await page.goto(`${site.url}${c.name}.html`);
+    await page.goto(`${site.url}${c.name}/page.html`);
     await waitForState(page, (s) => s.ready && s.framesDrawn > 0 && s.time > 0, 'first frame', 90000);
     const firstFrame = (Date.now() - loadStart) / 1000;
     // The right arrow again and again: the view keeps turning, so every frame is drawn anew.
@@ -48,15 +58,19 @@ try {
     await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
     const before = await viewerState(page);
     const t0 = Date.now();
-    while (Date.now() - t0 < SECONDS * 1000) {
-      await page.keyboard.press('ArrowRight');
-      await page.waitForTimeout(40);
+    if (TURN) {
+      while (Date.now() - t0 < SECONDS * 1000) {
+        await page.keyboard.press('ArrowRight');
+        await page.waitForTimeout(40);
+      }
+    } else {
+      await page.waitForTimeout(SECONDS * 1000);
     }
     const after = await viewerState(page);
     const wall = (Date.now() - t0) / 1000;
     const fps = (after.framesDrawn - before.framesDrawn) / wall;
     const rate = (after.time - before.time) / wall;
-    console.log(`${c.name.padEnd(16)} ${firstFrame.toFixed(2).padStart(8)} s ${fps.toFixed(1).padStart(14)} ` +
+    console.log(`${c.name.padEnd(24)} ${firstFrame.toFixed(2).padStart(8)} s ${fps.toFixed(1).padStart(14)} ` +
       `${rate.toFixed(2).padStart(14)}   (yaw ${before.yaw.toFixed(0)} -> ${after.yaw.toFixed(0)})`);
     await context.close();
   }
