@@ -9,6 +9,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "QuotedArgument.h"
 #else
 #include <fcntl.h>
 #include <spawn.h>
@@ -47,24 +49,6 @@ inline std::string slurp(const std::filesystem::path& p) {
 }
 
 #ifdef _WIN32
-// One argument quoted so that the C runtime's parser gives it back unchanged.
-inline std::wstring quoted(const std::wstring& arg) {
-  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
-  std::wstring out = L"\"";
-  std::size_t slashes = 0;
-  for (const wchar_t c : arg) {
-    if (c == L'\\') {
-      ++slashes;
-      continue;
-    }
-    out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
-    slashes = 0;
-    out += c;
-  }
-  out.append(slashes * 2, L'\\');
-  return out + L'"';
-}
-
 inline HANDLE inheritableFile(const std::filesystem::path& path) {
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
@@ -81,8 +65,8 @@ inline RunResult runProgram(const std::string& program, const std::vector<std::s
   const auto outPath = streams.path() / "out", errPath = streams.path() / "err";
   RunResult result;
 #ifdef _WIN32
-  std::wstring commandLine = quoted(fromUtf8(program).wstring());
-  for (const auto& a : args) commandLine += L" " + quoted(fromUtf8(a).wstring());
+  std::wstring commandLine = qx::quotedArgument(fromUtf8(program).wstring());
+  for (const auto& a : args) commandLine += L" " + qx::quotedArgument(fromUtf8(a).wstring());
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;

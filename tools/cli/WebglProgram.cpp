@@ -16,35 +16,12 @@
 
 #include "Command.h"
 #include "ProgramPath.h"
+#include "QuotedArgument.h"
 #include "project/PathText.h"
 
 namespace qx::cli {
 
 namespace fs = std::filesystem;
-
-#ifdef _WIN32
-namespace {
-
-// One argument quoted so that the C runtime's parser gives it back unchanged.
-std::wstring quoted(const std::wstring& arg) {
-  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
-  std::wstring out = L"\"";
-  std::size_t slashes = 0;
-  for (const wchar_t c : arg) {
-    if (c == L'\\') {
-      ++slashes;
-      continue;
-    }
-    out.append(c == L'"' ? slashes * 2 + 1 : slashes, L'\\');
-    slashes = 0;
-    out += c;
-  }
-  out.append(slashes * 2, L'\\');
-  return out + L'"';
-}
-
-}  // namespace
-#endif
 
 int runWebglProgram(std::span<const std::string_view> args, Streams io) {
   const fs::path converter = companionProgram("qx_flash_hs-webgl");
@@ -57,8 +34,8 @@ int runWebglProgram(std::span<const std::string_view> args, Streams io) {
   io.out.flush();
   io.err.flush();
 #ifdef _WIN32
-  std::vector<std::wstring> quotedArgs{quoted(converter.wstring())};
-  for (const auto a : args) quotedArgs.push_back(quoted(pathFromUtf8(a).wstring()));
+  std::vector<std::wstring> quotedArgs{quotedArgument(converter.wstring())};
+  for (const auto a : args) quotedArgs.push_back(quotedArgument(pathFromUtf8(a).wstring()));
   std::vector<const wchar_t*> argv;
   for (const auto& a : quotedArgs) argv.push_back(a.c_str());
   argv.push_back(nullptr);

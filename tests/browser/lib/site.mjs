@@ -215,6 +215,11 @@ export async function buildSite(pages, extraFiles = {}, { withRuffle = false } =
   console.log(usesTools()
     ? `pages made by qx_flash_hs-cli, served by velmora_redirect at ${server.url}`
     : `pages made from the templates by the node helpers, served at ${server.url}`);
+  return servedSite(work, dir, server);
+}
+
+/** A served folder of pages: { dir, url, close() }; closing also removes the work folder. */
+function servedSite(work, dir, server) {
   return {
     dir,
     url: server.url,
@@ -244,13 +249,5 @@ export async function buildDemoSite(variants) {
       .replace(/<FLASHPLAYER>\d+<\/FLASHPLAYER>/, `<FLASHPLAYER>${player}</FLASHPLAYER>`), 'latin1');
     run(process.env.QX_CLI, ['publish', project, path.join(dir, name, 'demo.html')]);
   }
-  const server = await serveWithRedirect(dir, true);
-  return {
-    dir,
-    url: server.url,
-    close: async () => {
-      await server.close();
-      fs.rmSync(work, { recursive: true, force: true });
-    },
-  };
+  return servedSite(work, dir, await serveWithRedirect(dir, true));
 }
