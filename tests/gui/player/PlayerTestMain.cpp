@@ -4,10 +4,10 @@
 
 #include <QApplication>
 
+#include "help/BundledFonts.h"
+
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>
-
-#include "help/BundledFonts.h"
 #endif
 
 int main(int argc, char** argv) {
