@@ -14,4 +14,4 @@ export QX_CLI=$(realpath "$build/tools/cli/qx_flash_hs-cli")
 export QX_REDIRECT=$(realpath "$build/src/velmora_redirect")
 cd tests/browser
 [[ -f node_modules/.package-lock.json ]] || npm ci --no-audit --no-fund --loglevel=error
-node bench-first-frame.mjs
+node "bench-${QX_BENCH:-first-frame}.mjs"

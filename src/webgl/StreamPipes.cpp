@@ -6,6 +6,7 @@ extern "C" {
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace qx::webgl {
 namespace {
@@ -118,7 +119,7 @@ class VideoEncodePipe : public EncodePipe {
     return rc == AVERROR(EINVAL) ? kPictureTooLarge : rc;
   }
 
-  bool open(AVFormatContext* output, std::string& error) {
+  bool open(AVFormatContext* output, std::string& error, int maxWidth) {
     if (!openDecoder(error, ff::kMaxPixels)) return false;
     const AVCodec* codec = avcodec_find_encoder_by_name("libx264");
     if (!codec) {
@@ -126,9 +127,15 @@ class VideoEncodePipe : public EncodePipe {
       return false;
     }
     encoder_.reset(avcodec_alloc_context3(codec));
+    int width = decoder_->width;
+    int height = decoder_->height;
+    if (maxWidth > 0 && width > maxWidth) {
+      height = static_cast<int>(std::lround(static_cast<double>(height) * maxWidth / width));
+      width = maxWidth;
+    }
     // 4:2:0 needs even sizes; an odd row or column is dropped.
-    encoder_->width = std::max(2, decoder_->width & ~1);
-    encoder_->height = std::max(2, decoder_->height & ~1);
+    encoder_->width = std::max(2, width & ~1);
+    encoder_->height = std::max(2, height & ~1);
     encoder_->pix_fmt = AV_PIX_FMT_YUV420P;
     encoder_->sample_aspect_ratio = decoder_->sample_aspect_ratio;
     encoder_->time_base = in_->time_base;
@@ -140,6 +147,11 @@ class VideoEncodePipe : public EncodePipe {
     av_opt_set(encoder_->priv_data, "preset", "veryfast", 0);
     av_opt_set(encoder_->priv_data, "crf", "20", 0);
     av_opt_set(encoder_->priv_data, "profile", "high", 0);
+    // A lighter copy is for slow links: its rate is capped, however busy the picture.
+    if (maxWidth > 0) {
+      encoder_->rc_max_rate = 8'000'000;
+      encoder_->rc_buffer_size = 16'000'000;
+    }
     if (!addOutputStream(output, error)) return false;
     const int rc = avcodec_open2(encoder_.get(), codec, nullptr);
     if (rc < 0) {
@@ -304,9 +316,9 @@ std::unique_ptr<StreamPipe> makeCopyPipe(AVStream* in, AVFormatContext* output, 
 }
 
 std::unique_ptr<StreamPipe> makeVideoEncodePipe(AVStream* in, AVFormatContext* output,
-                                                PacketSink sink, std::string& error) {
+                                                PacketSink sink, std::string& error, int maxWidth) {
   auto pipe = std::make_unique<VideoEncodePipe>(in, std::move(sink));
-  return pipe->open(output, error) ? std::move(pipe) : nullptr;
+  return pipe->open(output, error, maxWidth) ? std::move(pipe) : nullptr;
 }
 
 std::unique_ptr<StreamPipe> makeAudioEncodePipe(AVStream* in, AVFormatContext* output,

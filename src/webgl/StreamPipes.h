@@ -31,8 +31,10 @@ class StreamPipe {
 // made (no decoder, no encoder, ...).
 std::unique_ptr<StreamPipe> makeCopyPipe(AVStream* in, AVFormatContext* output, PacketSink sink,
                                          std::string& error);
+// A `maxWidth` above 0 scales a wider picture down to it, keeping its shape.
 std::unique_ptr<StreamPipe> makeVideoEncodePipe(AVStream* in, AVFormatContext* output,
-                                                PacketSink sink, std::string& error);
+                                                PacketSink sink, std::string& error,
+                                                int maxWidth = 0);
 std::unique_ptr<StreamPipe> makeAudioEncodePipe(AVStream* in, AVFormatContext* output,
                                                 PacketSink sink, std::string& error);
 

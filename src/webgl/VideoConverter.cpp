@@ -25,7 +25,7 @@ ConversionResult failed(std::string why) {
 }
 
 // The conversion proper, into `part`; the caller renames or removes it.
-ConversionResult convertInto(const fs::path& source, const fs::path& part,
+ConversionResult convertInto(const fs::path& source, const fs::path& part, int maxWidth,
                              const ConversionControl& control) {
   std::string error;
   const ff::Input input = ff::openInput(source.string(), error, control.cancel);
@@ -64,12 +64,14 @@ ConversionResult convertInto(const fs::path& source, const fs::path& part,
     if (type == AVMEDIA_TYPE_AUDIO && in->codecpar->codec_id != AV_CODEC_ID_AAC &&
         !avcodec_find_decoder(in->codecpar->codec_id))
       continue;
+    const bool scaled = type == AVMEDIA_TYPE_VIDEO && maxWidth > 0;
     const bool copy =
+        !scaled &&
         in->codecpar->codec_id == (type == AVMEDIA_TYPE_VIDEO ? AV_CODEC_ID_H264 : AV_CODEC_ID_AAC);
     if (copy) {
       pipes[index] = makeCopyPipe(in, output.get(), sink, error);
     } else if (type == AVMEDIA_TYPE_VIDEO) {
-      pipes[index] = makeVideoEncodePipe(in, output.get(), sink, error);
+      pipes[index] = makeVideoEncodePipe(in, output.get(), sink, error, maxWidth);
       result.reencodedVideo = true;
     } else {
       pipes[index] = makeAudioEncodePipe(in, output.get(), sink, error);
@@ -148,19 +150,51 @@ ConversionResult convertInto(const fs::path& source, const fs::path& part,
 
 ConversionResult convertToMp4(const fs::path& source, const fs::path& target,
                               const ConversionControl& control) {
+  const Mp4Output output{target};
+  return convertToMp4s(source, std::span(&output, 1), control);
+}
+
+ConversionResult convertToMp4s(const fs::path& source, std::span<const Mp4Output> outputs,
+                               const ConversionControl& control) {
   std::error_code ec;
-  if (fs::equivalent(source, target, ec)) return failed(target.string() + ": is the video itself");
-  // Hidden and marked with this process: a run killed outright leaves a file the next
-  // conversion to the same target removes.
-  const fs::path part = temporaryBeside(target);
-  ConversionResult result = convertInto(source, part, control);
+  for (const Mp4Output& o : outputs)
+    if (fs::equivalent(source, o.target, ec))
+      return failed(o.target.string() + ": is the video itself");
+  double totalWeight = 0;
+  for (const Mp4Output& o : outputs) totalWeight += o.weight;
+
+  // Hidden and marked with this process: a run killed outright leaves files the next
+  // conversion to the same targets removes.
+  std::vector<fs::path> parts;
+  ConversionResult result;
+  result.status = ConversionStatus::Done;
+  double before = 0;
+  for (const Mp4Output& o : outputs) {
+    parts.push_back(temporaryBeside(o.target));
+    // Each pass reports its own 0 to 1; the bar shows the passes one after the other.
+    ConversionControl pass{nullptr, control.cancel};
+    if (control.progress && totalWeight > 0)
+      pass.progress = [&, share = o.weight / totalWeight, at = before / totalWeight](double done) {
+        control.progress(at + share * done);
+      };
+    before += o.weight;
+    const ConversionResult r = convertInto(source, parts.back(), o.maxWidth, pass);
+    if (&o == &outputs.front())
+      result = r;
+    else if (r.status != ConversionStatus::Done)
+      result = r;
+    if (result.status != ConversionStatus::Done) break;
+  }
   // A stop can land in any read or write, which then fails with "exit requested".
   if (result.status == ConversionStatus::Failed && control.cancel && control.cancel->load())
     result = ConversionResult{ConversionStatus::Cancelled, {}, false, false};
-  if (result.status == ConversionStatus::Done) {
-    if (const auto error = renameIntoPlace(part, target, target)) result = failed(error->message());
+  for (std::size_t i = 0; i < parts.size() && result.status == ConversionStatus::Done; ++i) {
+    const fs::path& target = outputs[i].target;
+    if (const auto error = renameIntoPlace(parts[i], target, target))
+      result = failed(error->message());
   }
-  if (result.status != ConversionStatus::Done) fs::remove(part, ec);
+  if (result.status != ConversionStatus::Done)
+    for (const fs::path& part : parts) fs::remove(part, ec);
   return result;
 }
 

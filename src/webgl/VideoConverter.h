@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 
 namespace qx::webgl {
@@ -25,10 +26,25 @@ struct ConversionResult {
   bool reencodedAudio = false;
 };
 
+// One MP4 file of a conversion. A `maxWidth` above 0 makes a lighter copy: a wider picture is
+// scaled down to it (and so always re-encoded). `weight` is the pass's share of the progress bar
+// against the others'.
+struct Mp4Output {
+  std::filesystem::path target;
+  int maxWidth = 0;
+  double weight = 1;
+};
+
 // Writes `target` beside itself under a temporary name and renames it only when complete: a
 // failed or cancelled run leaves `target` as it was and no partial file behind.
 ConversionResult convertToMp4(const std::filesystem::path& source,
                               const std::filesystem::path& target,
                               const ConversionControl& control = {});
+
+// Several MP4 files from one source, one pass each. Either all of them are renamed into place at
+// the end, or, failed or cancelled, none is.
+ConversionResult convertToMp4s(const std::filesystem::path& source,
+                               std::span<const Mp4Output> outputs,
+                               const ConversionControl& control = {});
 
 }  // namespace qx::webgl

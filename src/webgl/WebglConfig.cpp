@@ -1,5 +1,7 @@
 #include "webgl/WebglConfig.h"
 
+#include <cmath>
+
 #include "publish/JsonText.h"
 
 namespace qx::webgl {
@@ -49,6 +51,17 @@ std::string hotSpotJson(const WebHotSpot& h) {
          ", \"icon\": " + jsonString("images/hs" + std::to_string(h.id) + ".gif") + "}";
 }
 
+std::string renditionsJson(const std::vector<VideoRendition>& list) {
+  std::string out;
+  for (const auto& r : list) {
+    out += out.empty() ? "" : ", ";
+    out += "{\"video\": " + jsonString(r.video) + ", \"width\": " + number(r.width) +
+           ", \"height\": " + number(r.height) + ", \"bytes\": " + std::to_string(r.bytes) +
+           ", \"bitrate\": " + std::to_string(std::llround(r.bitrate)) + "}";
+  }
+  return "[" + out + "]";
+}
+
 }  // namespace
 
 std::string configJson(const WebglConfig& config) {
@@ -62,6 +75,7 @@ std::string configJson(const WebglConfig& config) {
          ",\n  \"flashPage\": " + jsonString(config.flashPage) +
          ",\n  \"poster\": " + nameOrNull(config.poster) +
          ",\n  \"captions\": " + nameOrNull(config.captions) +
+         ",\n  \"renditions\": " + renditionsJson(config.renditions) +
          ",\n  \"audio\": " + (config.audio ? "true" : "false") +
          ",\n  \"page\": " + pageJson(config.page) + ",\n  \"main\": " + mainJson(config.main) +
          ",\n  \"hotspots\": [" + hotSpots + "]\n}";

@@ -2,6 +2,7 @@
 // What the browser page needs to know about one published page: the values of config.xml's
 // <main> block, its hot spots, and how the Flash page framed the viewer. An empty optional is
 // a value that config.xml left empty; it is written as null.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,12 +44,23 @@ struct WebHotSpot {
   std::string link;
 };
 
+// One version of the video the page can play, e.g. tour.1920.mp4, 1920 x 960, 8 MB.
+struct VideoRendition {
+  std::string video;
+  int width = 0;
+  int height = 0;
+  std::uintmax_t bytes = 0;  // 0 until the file is written
+  double bitrate = 0;        // bits per second on average; 0 when unknown
+};
+
 struct WebglConfig {
   std::string video;      // file name of the browser copy of the video, e.g. "tour.mp4"
   std::string flashPage;  // file name of the Flash page, e.g. "tour.html"
   std::string poster;     // the still shown while the video loads, e.g. "tour.poster.jpg"
   std::string captions;   // WebVTT captions, e.g. "tour.vtt"; empty when there are none
   bool audio = true;      // the video has a sound track: without one the page offers no sound
+  // Every version of the video, widest (the one above) first; empty when there is only one.
+  std::vector<VideoRendition> renditions;
   PageLook page;
   MainValues main;
   std::vector<WebHotSpot> hotSpots;

@@ -1,6 +1,8 @@
 #include "webgl/WebglVersion.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "project/TextCodec.h"
 #include "publish/MarkupText.h"
@@ -43,6 +45,20 @@ void addCaptions(WebglPlan& plan) {
   plan.config.captions = urlName(plan.names.captions.filename().string());
   plan.checks.push_back({CheckLevel::Ok, "Captions: " + found->source.filename().string() +
                                              " is shown over the picture."});
+}
+
+// The page's versions of the video: the copy at the source's size and, for a wide source, a
+// lighter one. Sizes are even, as the encoder makes them.
+void addRenditions(WebglPlan& plan) {
+  const auto& v = plan.media.video;
+  if (!v || v->width <= kLighterVideoWidth || v->height <= 0) return;
+  const bool copied = plan.media.videoCopied();
+  const int height =
+      static_cast<int>(std::lround(static_cast<double>(v->height) * kLighterVideoWidth / v->width));
+  plan.config.renditions = {
+      {plan.config.video, copied ? v->width : v->width & ~1, copied ? v->height : v->height & ~1},
+      {urlName(plan.names.lighterVideo.filename().string()), kLighterVideoWidth,
+       std::max(2, height & ~1)}};
 }
 
 // The poster and the captions, written beside the converted video; false with the reason set.
@@ -91,6 +107,8 @@ WebglNames webglNames(const fs::path& flashPage, const std::string& movie) {
   if (asciiLower(n.sourceVideo.filename().string()) == asciiLower(n.video.filename().string()))
     n.video = folder / (fs::path(movie).filename().stem().string() + ".browser.mp4");
   n.poster = folder / (n.video.stem().string() + ".poster.jpg");
+  n.lighterVideo =
+      folder / (n.video.stem().string() + "." + std::to_string(kLighterVideoWidth) + ".mp4");
   n.captions = folder / (n.video.stem().string() + ".vtt");
   return n;
 }
@@ -123,6 +141,7 @@ Expected<WebglPlan> planWebglVersion(const fs::path& flashPage, const std::atomi
   c.audio = plan.media.audio.has_value();
   c.poster = urlName(plan.names.poster.filename().string());
   addCaptions(plan);
+  addRenditions(plan);
   c.page = readFlashPage(pageBytes.value());
   c.main = configXml.main;
   c.hotSpots = std::move(configXml.hotSpots);
@@ -133,6 +152,14 @@ Expected<WebglPlan> planWebglVersion(const fs::path& flashPage, const std::atomi
   return plan;
 }
 
+bool writesLighterVideo(const WebglPlan& plan) {
+  return plan.config.renditions.size() > 1;
+}
+
+void dropLighterVideo(WebglPlan& plan) {
+  plan.config.renditions.clear();
+}
+
 WebglOutcome writeWebglVersion(const WebglPlan& plan, const WebAssets& assets,
                                const ConversionControl& control) {
   WebglOutcome outcome;
@@ -140,12 +167,25 @@ WebglOutcome writeWebglVersion(const WebglPlan& plan, const WebAssets& assets,
     outcome.error = "the video cannot be made ready for browsers (see the checks)";
     return outcome;
   }
-  const ConversionResult converted =
-      convertToMp4(plan.names.sourceVideo, plan.names.video, control);
+  // Copying the stream is quick beside the lighter copy's re-encoding: the bar says so.
+  std::vector<Mp4Output> videos{{plan.names.video, 0, plan.media.remuxOnly() ? 0.1 : 1.0}};
+  if (writesLighterVideo(plan))
+    videos.push_back({plan.names.lighterVideo, kLighterVideoWidth, 1.0});
+  const ConversionResult converted = convertToMp4s(plan.names.sourceVideo, videos, control);
   outcome.status = converted.status;
   outcome.error = converted.error;
   if (converted.status != ConversionStatus::Done) return outcome;
-  outcome.written.push_back(plan.names.video);
+  WebglConfig c = plan.config;
+  for (std::size_t i = 0; i < videos.size(); ++i) {
+    outcome.written.push_back(videos[i].target);
+    std::error_code ec;
+    const std::uintmax_t bytes = fs::file_size(videos[i].target, ec);
+    if (i >= c.renditions.size() || ec) continue;
+    c.renditions[i].bytes = bytes;
+    // The page weighs this against the speed it measures the link at.
+    if (plan.media.duration > 0)
+      c.renditions[i].bitrate = static_cast<double>(bytes) * 8 / plan.media.duration;
+  }
   if (!writeCompanions(plan, outcome)) return outcome;
 
   const fs::path folder = plan.names.flashPage.parent_path();
@@ -161,7 +201,6 @@ WebglOutcome writeWebglVersion(const WebglPlan& plan, const WebAssets& assets,
   for (const WebAsset& asset : assets.files)
     if (!write(folder / fs::path(asset.name).filename(), asset.bytes)) return outcome;
 
-  const WebglConfig& c = plan.config;
   // Written with "<" escaped, the configuration cannot end the script element it sits in.
   const std::string page = fillTemplate(assets.pageTemplate, {{"TITLE", escapeMarkup(c.page.title)},
                                                               {"BGCOLOR", c.page.bgColor},

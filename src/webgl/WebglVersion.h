@@ -17,13 +17,14 @@
 namespace qx::webgl {
 
 struct WebglNames {
-  std::filesystem::path flashPage;    // /site/tour.html
-  std::filesystem::path webglPage;    // /site/tour.webgl.html
-  std::filesystem::path selectPage;   // /site/tour.select.html
-  std::filesystem::path sourceVideo;  // /site/tour.flv
-  std::filesystem::path video;        // /site/tour.mp4
-  std::filesystem::path poster;       // /site/tour.poster.jpg
-  std::filesystem::path captions;     // /site/tour.vtt, used when captionsSource is not empty
+  std::filesystem::path flashPage;     // /site/tour.html
+  std::filesystem::path webglPage;     // /site/tour.webgl.html
+  std::filesystem::path selectPage;    // /site/tour.select.html
+  std::filesystem::path sourceVideo;   // /site/tour.flv
+  std::filesystem::path video;         // /site/tour.mp4
+  std::filesystem::path poster;        // /site/tour.poster.jpg
+  std::filesystem::path lighterVideo;  // /site/tour.1920.mp4, when the video is wider
+  std::filesystem::path captions;      // /site/tour.vtt, used when captionsSource is not empty
   std::filesystem::path captionsSource;
 };
 
@@ -38,10 +39,18 @@ struct WebglPlan {
   std::vector<Check> checks;
 };
 
+// A video wider than this also gets a copy this wide, for small screens and slow links.
+inline constexpr int kLighterVideoWidth = 1920;
+
 // Reads the page, its config.xml and the video. Fails when one of them is missing or unreadable.
 // `cancel` stops the reading of the video.
 Expected<WebglPlan> planWebglVersion(const std::filesystem::path& flashPage,
                                      const std::atomic<bool>* cancel = nullptr);
+
+// Whether the run writes the lighter copy of the video (on by default for a wide one).
+bool writesLighterVideo(const WebglPlan& plan);
+// Leaves the lighter copy out: the page then has one video only.
+void dropLighterVideo(WebglPlan& plan);
 
 struct WebglOutcome {
   ConversionStatus status = ConversionStatus::Failed;

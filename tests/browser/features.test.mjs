@@ -18,21 +18,21 @@ const EMBED = '<!DOCTYPE html><script>window.heard = []; addEventListener("messa
 const suite = suiteOf([
   { name: 'east', yaw: 210, hotspots: [hotSpot] },
   { name: 'captioned', video: 'silent', captions: CAPTIONS },
+  { name: 'wide', video: 'wide' },
 ], { 'embed.html': EMBED });
 const url = (name) => `${suite.site.url}${name}.webgl.html`;
 const state = (page) => page.evaluate(() => window.qxViewerState());
 const near = (a, b, what) => assert.ok(Math.abs(a - b) < 0.5, `${what}: ${a}, not ${b}`);
 
 /**
- * Answers the video's range requests from the file itself: the first `share` of its bytes, then
- * nothing until release() answers the requests held back.
+ * Answers the range requests for the video named by `pattern` from the file itself: the first
+ * `share` of its bytes, then nothing until release(more) lets `more` of it (all by default) go.
  */
-async function serveVideoUntil(page, share) {
-  const file = fs.readdirSync(suite.site.dir).find((n) => /^sphere.*\.mp4$/.test(n));
+async function serveVideoUntil(page, share, pattern = /^sphere.*\.mp4$/) {
+  const file = fs.readdirSync(suite.site.dir).find((n) => pattern.test(n));
   const bytes = fs.readFileSync(path.join(suite.site.dir, file));
-  const limit = Math.floor(bytes.length * share);
-  const held = [];
-  let open = false;
+  let limit = Math.floor(bytes.length * share);
+  let held = [];
   // A range request answered up to `last` at most: the browser asks again for the rest.
   const answer = (route, last) => {
     const [, from, to] = /bytes=(\d+)-(\d*)/.exec(route.request().headers().range || 'bytes=0-');
@@ -42,13 +42,18 @@ async function serveVideoUntil(page, share) {
       'content-type': 'video/mp4', 'accept-ranges': 'bytes',
       'content-range': `bytes ${start}-${end}/${bytes.length}` } }).catch(() => {});
   };
-  await page.route('**/*.mp4', (route) => {
-    const from = Number((/bytes=(\d+)/.exec(route.request().headers().range || '') || [0, 0])[1]);
-    if (open) return answer(route, Infinity);
-    if (from >= limit) return held.push(route);
-    return answer(route, limit - 1);
-  });
-  return { release: () => { open = true; return Promise.all(held.splice(0).map((r) => answer(r, Infinity))); } };
+  const from = (route) =>
+    Number((/bytes=(\d+)/.exec(route.request().headers().range || '') || [0, 0])[1]);
+  await page.route((u) => u.pathname.endsWith(`/${file}`), (route) =>
+    (from(route) >= limit ? held.push(route) : answer(route, limit - 1)));
+  return {
+    release: (more = 1) => {
+      limit = more >= 1 ? Infinity : Math.floor(bytes.length * more);
+      const now = held.filter((r) => from(r) < limit);
+      held = held.filter((r) => from(r) >= limit);
+      return Promise.all(now.map((r) => answer(r, limit - 1)));
+    },
+  };
 }
 
 test('the poster shows through the start view before the video, and a stall shows a spinner', async () => {
@@ -239,4 +244,37 @@ test('Enter VR draws each eye turned by the headset (a stand-in WebXR), Leave VR
   await page.getByRole('button', { name: 'Leave VR' }).click();
   assert.equal((await coloursAt(page, { centre: [0.5, 0.5] })).centre, 'red');
   await page.context().close();
+});
+
+test('a small viewer plays the lighter copy; stalls switch to it at the same moment', async () => {
+  const video = () => document.querySelector('#qx-viewer video');
+  // 400 CSS pixels wide: the 1920-wide copy is enough.
+  const small = await suite.newPage();
+  await openPlaying(small, url('wide'));
+  const picked = await state(small);
+  assert.deepEqual([picked.video, picked.videoWidth], ['wide.1920.mp4', 1920]);
+  await small.context().close();
+
+  // At five device pixels per CSS pixel it is 2000 wide: the full video. Its download stops
+  // twice (the 78 KB file is read in 32 KiB blocks: half gives one, nine tenths two); one stall
+  // is borne, the second of over a second changes to the lighter copy.
+  const big = await suite.newPage({ deviceScaleFactor: 5 });
+  const full = await serveVideoUntil(big, 0.5, /^wide\.mp4$/);
+  await openPlaying(big, url('wide'));
+  assert.equal((await state(big)).video, 'wide.mp4');
+  const stall = () => big.waitForFunction(`(${video})().readyState < 3`, null, { timeout: 15000 });
+  await stall();
+  await big.waitForTimeout(1500);
+  assert.equal((await state(big)).video, 'wide.mp4', 'one stall is borne');
+  await full.release(0.9);
+  await big.waitForFunction(`(${video})().readyState >= 3`, null, { timeout: 15000 });
+  await stall();
+  const at = (await state(big)).time;
+  assert.ok(at > 0.5, `stalled at ${at}`);
+  await big.waitForFunction(`window.qxViewerState().video === 'wide.1920.mp4' &&
+    (${video})().readyState >= 2 && !(${video})().seeking`, null, { timeout: 15000 });
+  const after = await big.evaluate(`(${video})().currentTime`);
+  assert.ok(after >= at - 0.1 && after < at + 1, `went on at ${after}, not ${at}`);
+  await big.waitForFunction(`!(${video})().paused && (${video})().currentTime > ${at + 0.3}`);
+  await big.context().close();
 });

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 
 #include "TestMedia.h"
 #include "common/TempFolder.h"
@@ -123,10 +124,10 @@ TEST(WebglVersion, WritesPosterAndCaptionsBesideTheVideo) {
   ASSERT_TRUE(plan) << plan.error().message();
   const WebglOutcome out = writeWebglVersion(plan.value(), kAssets);
   ASSERT_EQ(out.status, ConversionStatus::Done) << out.error;
-  EXPECT_EQ(std::vector<fs::path>(out.written.begin(), out.written.begin() + 3),
-            (std::vector<fs::path>{dir.path() / "tour.browser.mp4",
-                                   dir.path() / "tour.browser.poster.jpg",
-                                   dir.path() / "tour.browser.vtt"}));
+  EXPECT_EQ(std::vector<fs::path>(out.written.begin(), out.written.begin() + 4),
+            (std::vector<fs::path>{
+                dir.path() / "tour.browser.mp4", dir.path() / "tour.browser.1920.mp4",
+                dir.path() / "tour.browser.poster.jpg", dir.path() / "tour.browser.vtt"}));
   EXPECT_EQ(read(dir.path() / "tour.browser.vtt"), vtt);
   EXPECT_EQ(testmedia::run("ffprobe -v error -show_entries stream=codec_name,width,height -of "
                            "csv=p=0 " +
@@ -145,4 +146,64 @@ TEST(WebglVersion, WritesPosterAndCaptionsBesideTheVideo) {
   EXPECT_TRUE(
       std::any_of(plan.value().checks.begin(), plan.value().checks.end(),
                   [](const Check& c) { return c.text.find("WEBVTT") != std::string::npos; }));
+}
+
+TEST(WebglVersion, WideVideoGetsALighterCopyAndCancelLeavesNothing) {
+  TempFolder dir;
+  publishFolder(dir.path(), "T", "tour.flv");
+  ASSERT_TRUE(testmedia::makeVideo(
+      dir.path() / "tour.flv", "-c:v libx264 -preset ultrafast -c:a aac", "flv", 2, "2560x1280"));
+  auto plan = planWebglVersion(dir.path() / "my tour.html");
+  ASSERT_TRUE(plan) << plan.error().message();
+  ASSERT_TRUE(writesLighterVideo(plan.value()));
+
+  // Cancelled in the lighter copy's pass: the copy already made is not left behind either.
+  std::atomic<bool> cancel{false};
+  double last = 0;
+  WebglOutcome out = writeWebglVersion(plan.value(), kAssets,
+                                       {[&](double p) {
+                                          EXPECT_GE(p, last);
+                                          last = p;
+                                          if (p > 0.5) cancel = true;
+                                        },
+                                        &cancel});
+  EXPECT_EQ(out.status, ConversionStatus::Cancelled);
+  EXPECT_TRUE(out.written.empty());
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(dir.path())) left.push_back(e.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"config.xml", "my tour.html", "tour.flv"}));
+
+  last = 0;
+  out = writeWebglVersion(plan.value(), kAssets, {[&](double p) { last = p; }, nullptr});
+  ASSERT_EQ(out.status, ConversionStatus::Done) << out.error;
+  EXPECT_EQ(last, 1.0);
+  const fs::path lighter = dir.path() / "tour.1920.mp4";
+  EXPECT_EQ(out.written[1], lighter);
+  EXPECT_EQ(testmedia::run("ffprobe -v error -show_entries stream=codec_name,width,height -of "
+                           "csv=p=0 " +
+                           testmedia::quoted(lighter)),
+            "h264,1920,960\naac\n");
+  const auto boxes = testmedia::topLevelBoxes(lighter);
+  EXPECT_LT(testmedia::indexOf(boxes, "moov"), testmedia::indexOf(boxes, "mdat"));
+  const std::string page = read(dir.path() / "my tour.webgl.html");
+  // Named widest first, with the sizes the page chooses by.
+  const auto entry = [&](const std::string& name, const std::string& size) {
+    return "{\"video\": \"" + name + "\", " + size +
+           ", \"bytes\": " + std::to_string(fs::file_size(dir.path() / name)) + ", \"bitrate\": ";
+  };
+  const auto first = page.find(entry("tour.mp4", "\"width\": 2560, \"height\": 1280"));
+  const auto second = page.find(entry("tour.1920.mp4", "\"width\": 1920, \"height\": 960"));
+  EXPECT_NE(first, std::string::npos) << page;
+  EXPECT_NE(second, std::string::npos) << page;
+  EXPECT_LT(first, second);
+
+  // A video 1920 wide or less has one version only.
+  fs::remove(dir.path() / "tour.flv");
+  ASSERT_TRUE(testmedia::makeVideo(dir.path() / "tour.flv", "-c:v libx264 -preset ultrafast", "flv",
+                                   0.2, "1024x512", false));
+  plan = planWebglVersion(dir.path() / "my tour.html");
+  ASSERT_TRUE(plan);
+  EXPECT_FALSE(writesLighterVideo(plan.value()));
+  EXPECT_TRUE(plan.value().config.renditions.empty());
 }

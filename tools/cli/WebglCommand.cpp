@@ -27,7 +27,8 @@ extern "C" void onInterrupt(int) {
 }  // namespace
 
 int runWebgl(std::span<const std::string_view> args, Streams io) {
-  const Arguments a(args, {});
+  static constexpr std::pair<std::string_view, int> kOptions[] = {{"--no-renditions", 0}};
+  const Arguments a(args, kOptions);
   a.expectPositionals(1);
   const std::filesystem::path page = pathFromUtf8(a.positional(0));
 
@@ -42,14 +43,16 @@ int runWebgl(std::span<const std::string_view> args, Streams io) {
     }
   } restore{previousInt, previousTerm};
 
-  const auto plan = webgl::planWebglVersion(page, &interruptFlag());
+  auto plan = webgl::planWebglVersion(page, &interruptFlag());
   if (!plan) {
     printError(io, interruptFlag() ? "interrupted; nothing was written" : plan.error().message());
     return kFailed;
   }
-  for (const webgl::Check& c : plan.value().checks)
+  webgl::WebglPlan ready = std::move(plan).value();
+  if (a.option("--no-renditions")) webgl::dropLighterVideo(ready);
+  for (const webgl::Check& c : ready.checks)
     io.out << webgl::levelText(c.level) << ": " << c.text << '\n';
-  if (!webgl::canConvert(plan.value().checks)) {
+  if (!webgl::canConvert(ready.checks)) {
     printError(io, "the video cannot be made ready for browsers");
     return kFailed;
   }
@@ -70,7 +73,7 @@ int runWebgl(std::span<const std::string_view> args, Streams io) {
       io.err << "\rconverting: " << percent << "%" << (percent == 100 ? "\n" : "") << std::flush;
     };
   }
-  const webgl::WebglOutcome outcome = webgl::writeWebglVersion(plan.value(), *assets, control);
+  const webgl::WebglOutcome outcome = webgl::writeWebglVersion(ready, *assets, control);
 
   for (const auto& path : outcome.written) io.out << "wrote " << pathToUtf8(path) << '\n';
   switch (outcome.status) {

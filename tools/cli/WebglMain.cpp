@@ -13,8 +13,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> args(utf8.begin(), utf8.end());
   const Streams io{std::cout, std::cerr, "qx_flash_hs-webgl"};
   constexpr std::string_view usage =
-      "Usage: qx_flash_hs-webgl PAGE.html\n"
-      "  write the HTML5/WebGL version of a published page and its selector page beside it\n";
+      "Usage: qx_flash_hs-webgl [--no-renditions] PAGE.html\n"
+      "  write the HTML5/WebGL version of a published page and its selector page beside it;\n"
+      "  a video wider than 1920 also gets a 1920-wide copy unless --no-renditions is given\n";
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     io.out << usage;
     return kSuccess;

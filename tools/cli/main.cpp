@@ -19,7 +19,7 @@ constexpr std::array kCommands = {
     Command{"save-options", "PROJECT.pp OUT.ini",
             "write the options file that Save Options would write for the project", runSaveOptions},
     Command{"show", "PROJECT.pp [--json]", "print the settings and the hot spots in use", runShow},
-    Command{"webgl", "PAGE.html",
+    Command{"webgl", "[--no-renditions] PAGE.html",
             "write the HTML5/WebGL version of a published page and its selector page beside it",
             runWebglProgram},
 };

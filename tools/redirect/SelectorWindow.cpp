@@ -149,7 +149,11 @@ void SelectorWindow::openPage(const std::filesystem::path& page) {
       tr("Video: %1 (%2, %3 MB). Writes %4, qx_webgl.js, %5 and %6 beside the page.")
           .arg(qs(n.sourceVideo.filename()), qs(webgl::durationText(m.duration)))
           .arg(static_cast<double>(m.fileSize) / 1e6, 0, 'f', 1)
-          .arg(qs(n.webglPage.filename()), qs(n.video.filename()), qs(n.selectPage.filename())));
+          .arg(qs(n.webglPage.filename()), qs(n.video.filename()), qs(n.selectPage.filename())) +
+      (webgl::writesLighterVideo(*plan_)
+           ? tr(" Also %1, a lighter copy for small screens and slow links.")
+                 .arg(qs(n.lighterVideo.filename()))
+           : QString()));
   for (const webgl::Check& c : plan_->checks) {
     auto* item = new QListWidgetItem(
         levelIcon(style(), c.level),

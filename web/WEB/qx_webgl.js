@@ -76,6 +76,11 @@
       video: str(raw.video, ''),
       poster: str(raw.poster, ''),
       captions: str(raw.captions, ''),
+      // Versions of the video, widest first; fewer than two means there is nothing to choose.
+      renditions: (Array.isArray(raw.renditions) ? raw.renditions : [])
+        .filter((r) => r && typeof r.video === 'string' && num(r.width, 0) > 0)
+        .map((r) => ({ video: r.video, width: r.width, bitrate: num(r.bitrate, 0) }))
+        .sort((a, b) => b.width - a.width),
       audio: bool(raw.audio, true),
       page: {
         title: str(page.title, ''),
@@ -544,13 +549,14 @@ void main() {
         yaw: this.view ? this.view.yaw : 0,
         pitch: this.view ? this.view.pitch : 0,
         fov: this.view ? this.view.shownFov : 0,
-        time: video ? video.currentTime : 0,
+        time: this.pendingTime ?? (video ? video.currentTime : 0),
         framesDrawn: this.framesDrawn || 0,
         videoWidth: video ? video.videoWidth : 0,
         videoHeight: video ? video.videoHeight : 0,
         visible: (this.hotSpots || []).filter((e) => e.shown).map((e) => e.spot.slot),
         ready: Boolean(this.drawn && this.drawn.frame) && !this.error,
         error: this.error || null,
+        video: this.videoName || '',
       };
     }
 
@@ -589,6 +595,7 @@ void main() {
       this.drawn = { version: -1, time: -1, frame: false };
       this.showPoster();
       this.watchBuffering();
+      this.watchStalls();
       this.makeCaptions();
       if (this.main.controls) this.makeBar();
       this.watchSize();
@@ -618,7 +625,10 @@ void main() {
       video.loop = true;
       video.volume = this.main.volume / 100;
       video.muted = this.main.volume === 0;
-      video.src = this.config.video;
+      this.rendition = this.pickRendition();
+      this.videoName = this.rendition < 0 ? this.config.video
+        : this.config.renditions[this.rendition].video;
+      video.src = this.videoName;
       video.addEventListener('error', () => this.videoFailed());
       return video;
     }
@@ -630,7 +640,7 @@ void main() {
     async videoFailed() {
       clearInterval(this.bufferTimer);
       if (this.bar) this.bar.element.remove(); // nothing left to control
-      const name = this.config.video;
+      const name = this.videoName;
       let status = 0;
       if (location.protocol.startsWith('http')) {
         try {
@@ -700,9 +710,9 @@ void main() {
         this.viewSent = now;
         this.emit('viewchange', this.position());
       }
-      this.updateHotSpots(video.currentTime, viewChanged);
+      this.updateHotSpots(this.pendingTime ?? video.currentTime, viewChanged);
       if (this.audio) this.audio.follow(this.view.yaw);
-      if (this.bar) this.updateBar();
+      if (this.bar && this.pendingTime === undefined) this.updateBar();
     }
 
     /** Brings the texture up to date: the video's frame, or the poster until there is one. */
@@ -712,7 +722,11 @@ void main() {
       let fresh = false;
       if (video.readyState >= 2 && (video.currentTime !== this.drawn.time || !this.drawn.frame)) {
         const first = !this.drawn.frame;
-        if (first) this.view.setPicture(video.videoWidth, video.videoHeight);
+        // Another version of the video may be switched to; its shape is taken again.
+        if (video.videoWidth !== this.drawn.width) {
+          this.view.setPicture(video.videoWidth, video.videoHeight);
+          this.drawn.width = video.videoWidth;
+        }
         renderer.upload(video);
         this.drawn.time = video.currentTime;
         this.drawn.frame = true;
@@ -879,7 +893,10 @@ void main() {
     showPoster() {
       if (!this.config.poster) return;
       const image = new Image();
-      image.addEventListener('load', () => { this.poster = image; });
+      image.addEventListener('load', () => {
+        this.poster = image;
+        this.measureLink(image.src);
+      });
       image.src = this.config.poster;
     }
 
@@ -897,6 +914,98 @@ void main() {
         video.addEventListener(type, () => (video.readyState >= 3 || type === 'error') &&
           show(false)());
       }
+    }
+
+    // ---- versions of the video
+
+    /**
+     * The version to start with: the lightest one still as wide as the canvas's pixels, and
+     * lighter still while it needs more than the link was measured to carry. -1: only one.
+     */
+    pickRendition() {
+      const list = this.config.renditions;
+      if (list.length < 2) return -1;
+      const need = this.root.clientWidth * (window.devicePixelRatio || 1);
+      let i = list.length - 1;
+      while (i > 0 && list[i].width < need) i--;
+      const link = this.linkSpeed();
+      while (link && i < list.length - 1 && list[i].bitrate > 0.8 * link) i++;
+      return i;
+    }
+
+    /** Bits per second measured on this page or an earlier one of the visit; 0 when unknown. */
+    linkSpeed() {
+      if (this.linkBits) return this.linkBits;
+      try {
+        return Number(sessionStorage.getItem('qx-link-speed')) || 0;
+      } catch {
+        return 0; // storage refused (private mode, sandboxed frame)
+      }
+    }
+
+    /**
+     * The poster's download measures the link (without the wait for the first byte, which a
+     * file this small would be mostly). Before the start, a version the link cannot carry is
+     * changed for a lighter one.
+     */
+    measureLink(url) {
+      const entry = performance.getEntriesByName(url).pop();
+      const seconds = entry ? (entry.responseEnd - entry.responseStart) / 1000 : 0;
+      if (!entry || entry.transferSize < 65536 || seconds <= 0) return;
+      this.linkBits = (entry.transferSize * 8) / seconds;
+      try {
+        sessionStorage.setItem('qx-link-speed', String(this.linkBits));
+      } catch {
+        // not kept for the next page; this one still knows
+      }
+      if (!this.started && this.rendition >= 0) this.switchRendition(this.pickRendition());
+    }
+
+    /**
+     * Two stalls of over a second within 20 s: the link does not carry this version, and the
+     * next lighter one is played from the same moment. Waiting after a seek does not count.
+     */
+    watchStalls() {
+      const video = this.video;
+      let stalls = [];
+      const stalled = () => {
+        if (!this.started || this.stalledAt || video.seeking || this.pendingTime !== undefined) return;
+        const at = performance.now();
+        this.stalledAt = at;
+        setTimeout(() => {
+          if (this.stalledAt !== at || video.readyState >= 3 || video.paused) return;
+          stalls = stalls.filter((t) => at - t < 20000).concat(at);
+          if (stalls.length < 2 || this.rendition < 0) return;
+          stalls = [];
+          this.switchRendition(this.rendition + 1);
+        }, 1000);
+      };
+      video.addEventListener('waiting', stalled);
+      // 'stalled' alone only says the download paused; it counts when playback waits too.
+      video.addEventListener('stalled', () => video.readyState < 3 && stalled());
+      for (const type of ['playing', 'pause', 'emptied']) {
+        video.addEventListener(type, () => { this.stalledAt = 0; });
+      }
+    }
+
+    /** Plays another version from the same moment; view, captions and play state stay. */
+    switchRendition(index) {
+      const list = this.config.renditions;
+      if (index === this.rendition || index < 0 || index >= list.length) return;
+      const video = this.video;
+      const playing = this.started && !video.paused;
+      // Before its metadata a video has no moment to keep (a link's t is still waiting).
+      const time = video.readyState >= 1 ? video.currentTime : undefined;
+      this.rendition = index;
+      this.videoName = list[index].video;
+      this.pendingTime = time;
+      video.src = this.videoName;
+      video.addEventListener('loadedmetadata', () => {
+        if (time !== undefined) video.currentTime = time;
+        this.pendingTime = undefined;
+        if (playing) video.play().catch(() => this.offer('play'));
+      }, { once: true });
+      this.emit('renditionchange', { video: this.videoName, width: list[index].width });
     }
 
     /**
@@ -989,7 +1098,8 @@ void main() {
         else if (m.type === 'qx-play') this.togglePlay(true);
         else if (m.type === 'qx-pause') this.togglePlay(false);
       });
-      this.video.addEventListener('timeupdate', () => this.emit('timeupdate', this.position()));
+      this.video.addEventListener('timeupdate', () =>
+        this.pendingTime === undefined && this.emit('timeupdate', this.position()));
     }
 
     /** An event on the viewer element (qx-NAME, the facts in detail), also sent to a parent. */

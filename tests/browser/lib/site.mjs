@@ -39,6 +39,7 @@ const VIDEOS = {
   f4v: { width: 1024, height: 512, flicker: true, extension: 'f4v' },
   long: { width: 1024, height: 512, seconds: 16 },
   silent: { width: 1024, height: 512, audio: false },
+  wide: { width: 2560, height: 1280, seconds: 6 },
 };
 
 const bbggrr = (rgb) => rgb.slice(5, 7) + rgb.slice(3, 5) + rgb.slice(1, 3);
@@ -75,11 +76,12 @@ export function projectFileText(p, videoPath) {
 }
 
 /** The page's configuration as the converter writes it (used by the node fixture only). */
-function configFor(p, videoFile) {
+function configFor(p, videoFile, renditions) {
   const stem = videoFile.replace(/\.mp4$/, '');
   return {
     version: 1,
     video: videoFile,
+    renditions,
     poster: `${stem}.poster.jpg`,
     captions: p.captions ? `${stem}.vtt` : null,
     flashPage: `${p.name}.html`,
@@ -112,7 +114,23 @@ function convertWithNode(dir, p, flvFile) {
     execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-i', mp4, '-frames:v', '1', '-q:v', '4',
       path.join(dir, `${stem}.poster.jpg`)]);
   }
-  const json = JSON.stringify(configFor(p, `${stem}.mp4`)).replace(/</g, '\\u003c');
+  // A video wider than 1920 also gets a 1920-wide copy.
+  const { width, height, seconds = 8 } = VIDEOS[p.video];
+  const renditions = [];
+  if (width > 1920) {
+    const lighter = path.join(dir, `${stem}.1920.mp4`);
+    if (!fs.existsSync(lighter)) {
+      execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-i', mp4, '-vf', 'scale=1920:-2',
+        '-c:v', 'libx264', '-preset', 'veryfast', '-c:a', 'copy', '-movflags', '+faststart',
+        lighter]);
+    }
+    for (const [file, w] of [[mp4, width], [lighter, 1920]]) {
+      const bytes = fs.statSync(file).size;
+      renditions.push({ video: path.basename(file), width: w, height: (height * w) / width, bytes,
+        bitrate: Math.round((bytes * 8) / seconds) });
+    }
+  }
+  const json = JSON.stringify(configFor(p, `${stem}.mp4`, renditions)).replace(/</g, '\\u003c');
   const read = (name) => fs.readFileSync(path.join(WEB, name), 'utf8');
   fs.writeFileSync(path.join(dir, `${p.name}.webgl.html`), fill(read('page.html'), {
     TITLE: escapeHtml(p.title), BGCOLOR: p.bgColor, CONFIG_JSON: json, SCRIPT: 'qx_webgl.js' }));
