@@ -9,6 +9,7 @@ import path from 'node:path';
 import { execFileSync } from 'node:child_process';
 import { defaultPage, projectFileText, serveWithRedirect } from './lib/site.mjs';
 import { launchChromium } from './lib/chromium.mjs';
+import { makeHeavy4kVideo } from './lib/testVideo.mjs';
 
 const SECONDS = Number(process.env.QX_BENCH_SECONDS || 60);
 const PLAY = Number(process.env.QX_BENCH_PLAY || 30);
@@ -16,12 +17,7 @@ const MBIT = Number(process.env.QX_BENCH_MBIT || 15);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-bench-renditions-'));
 const dir = path.join(work, 'site');
 const video = path.join(work, 'tour.flv');
-// Noise keeps the encoder from making the 4K picture small: 35 Mbit/s as a camera writes it.
-execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-f', 'lavfi', '-i',
-  'testsrc2=size=3840x1920:rate=30,noise=alls=30:allf=t', '-f', 'lavfi', '-i',
-  'sine=frequency=440:sample_rate=44100', '-t', String(SECONDS), '-c:v', 'libx264',
-  '-preset', 'ultrafast', '-b:v', '35M', '-maxrate', '35M', '-bufsize', '35M', '-c:a', 'aac',
-  '-f', 'flv', video]);
+makeHeavy4kVideo(video, { seconds: SECONDS, audio: true });
 const project = path.join(work, 'tour.pp');
 fs.writeFileSync(project, projectFileText({ ...defaultPage, bufferingSeconds: 2 }, video), 'latin1');
 const page = path.join(dir, 'tour.html');

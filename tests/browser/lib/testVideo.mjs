@@ -53,3 +53,15 @@ export function makeBandsVideo(file, { width = 1024, height = 512, seconds = 8, 
     ...container, file,
   ]);
 }
+
+/**
+ * Writes a 3840x1920 H.264 FLV of about 35 Mbit/s, as a 360-degree camera records: noise keeps the
+ * encoder from making the picture small. With `audio`, a 440 Hz AAC tone too.
+ */
+export function makeHeavy4kVideo(file, { seconds = 6, audio = false } = {}) {
+  execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-f', 'lavfi', '-i',
+    'testsrc2=size=3840x1920:rate=30,noise=alls=30:allf=t',
+    ...(audio ? ['-f', 'lavfi', '-i', 'sine=frequency=440:sample_rate=44100'] : []),
+    '-t', String(seconds), '-c:v', 'libx264', '-preset', 'ultrafast', '-b:v', '35M',
+    '-maxrate', '35M', '-bufsize', '35M', ...(audio ? ['-c:a', 'aac'] : []), '-f', 'flv', file]);
+}
