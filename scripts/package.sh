@@ -13,11 +13,10 @@ command -v dpkg-buildflags >/dev/null || { echo "dpkg-dev is missing" >&2; exit 
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+. scripts/ccache-env.sh
 # Given on every run: CMake keeps the flags of its first run otherwise.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_SANITIZE=OFF -DQX_BUILD_GUI=ON \
-  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" "${launcher[@]}" >/dev/null
+  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >/dev/null
 # Only what the packages hold, not the tests.
 targets=(qx_flash_hs qx_flash_hs-cli qx_flash_hs-webgl velmora_redirect user_guide)
 mapfile -t gz < <(ninja -C "$build" -t targets all | sed -n 's/^\(qx_gz_[^:]*\):.*/\1/p')

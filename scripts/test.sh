@@ -9,12 +9,7 @@ sanitize=${QX_SANITIZE:-ON}
 gui=${QX_BUILD_GUI:-ON}
 scripts/deps.sh all
 jobs=$(nproc)
-# Where ccache is installed (a developer's machine), every build below reuses earlier compilations,
-# also those of another clone: paths are hashed relative to the repository.
-if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
-  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
-fi
+. scripts/ccache-env.sh
 
 echo "== full build (GUI=$gui, sanitizers=$sanitize)"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE="$sanitize" -DQX_BUILD_GUI="$gui"

@@ -63,19 +63,12 @@ void addRuffleToPage(const fs::path& page, const fs::path& ruffle, PublishReport
   }
   for (const fs::directory_entry& entry : fs::directory_iterator(ruffle, ec)) {
     if (!entry.is_regular_file(ec) || !isRuffleFile(entry.path().filename())) continue;
+    // Replaced only once copied whole, as the video is: a failed copy keeps the older Ruffle.
     const fs::path to = target / entry.path().filename();
-    // Copied beside and renamed, as the video is: a failed copy keeps the older Ruffle whole.
-    fs::path part = to;
-    part += ".part";
-    std::error_code copyError;
-    fs::copy_file(entry.path(), part, fs::copy_options::overwrite_existing, copyError);
-    if (!copyError) fs::rename(part, to, copyError);
-    if (copyError) {
-      fs::remove(part, ec);
-      report.failures.push_back({to, reasonText(copyError)});
-    } else {
+    if (auto error = copyFileReplacing(entry.path(), to))
+      report.failures.push_back(std::move(*error));
+    else
       report.written.push_back(to);
-    }
   }
   if (ec) report.failures.push_back({ruffle, reasonText(ec)});
 
