@@ -24,6 +24,8 @@ if [[ $what == windows ]]; then
 fi
 if [[ $what == all ]]; then
   pkgs+=(clang-14 libclang-rt-14-dev python3-yaswfp libimage-exiftool-perl file)
+  # The formatting check and the static analysis of scripts/test.sh.
+  pkgs+=(clang-format-14 clang-tidy-14)
   # The viewer SWFs are built from viewer/ with Haxe; ctest checks the committed ones match.
   pkgs+=(haxe)
   # Fonts a desktop machine commonly has besides DejaVu (Ghostscript's and Google's): the GUI

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the full build (with the
 # desktop program when QX_BUILD_GUI is not OFF), the core alone without Qt, the Windows build of
-# the core and the publisher under Wine (unless QX_WINDOWS=OFF), and the fuzz targets.
+# the core and the publisher under Wine (unless QX_WINDOWS=OFF), and the fuzz targets; before and
+# after the first build, the formatting check and clang-tidy (unless QX_TIDY=OFF).
 # QX_SANITIZE=ON|OFF (default ON) builds with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,10 +12,18 @@ scripts/deps.sh all
 jobs=$(nproc)
 . scripts/ccache-env.sh
 
+echo "== formatting (clang-format-14)"
+scripts/format.sh --check
+
 echo "== full build (GUI=$gui, sanitizers=$sanitize)"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE="$sanitize" -DQX_BUILD_GUI="$gui"
 cmake --build build-test -j "$jobs"
 ctest --test-dir build-test --output-on-failure -j "$jobs"
+
+echo "== clang-tidy over src/ and tools/ (QX_TIDY=OFF leaves it out)"
+if [[ ${QX_TIDY:-ON} != OFF ]]; then
+  QX_TIDY_JOBS=$jobs scripts/tidy.sh build-test
+fi
 
 if [[ $gui != OFF ]]; then
   echo "== core alone (GUI=OFF)"

@@ -20,7 +20,7 @@ struct FileError {
 
 // A value or the file error that prevented it.
 template <class T>
-class Expected {
+class [[nodiscard]] Expected {
  public:
   Expected(T value) : v_(std::move(value)) {}
   Expected(FileError error) : v_(std::move(error)) {}
@@ -44,12 +44,12 @@ Expected<std::string> readFileBytes(const std::filesystem::path& path,
 // Replaces `path` with `bytes` only once they are completely written and flushed to disk. The
 // new file keeps the old one's permissions and, where allowed, its owner; when `path` is a
 // symbolic link, the file it points to is replaced and the link kept.
-std::optional<FileError> writeFileReplacing(const std::filesystem::path& path,
-                                            std::string_view bytes);
+[[nodiscard]] std::optional<FileError> writeFileReplacing(const std::filesystem::path& path,
+                                                          std::string_view bytes);
 
 // Copies `source` over `path` the same way: a failed copy leaves `path` as it was.
-std::optional<FileError> copyFileReplacing(const std::filesystem::path& source,
-                                           const std::filesystem::path& path);
+[[nodiscard]] std::optional<FileError> copyFileReplacing(const std::filesystem::path& source,
+                                                         const std::filesystem::path& path);
 
 // The file a write to `path` lands in: `path` itself, or the end of its chain of links.
 std::filesystem::path writeTarget(const std::filesystem::path& path);
@@ -60,9 +60,9 @@ std::filesystem::path temporaryBeside(const std::filesystem::path& target);
 
 // Renames a complete temporary file over `target` and makes the rename durable; on failure the
 // temporary file is removed and the error names `shownAs`.
-std::optional<FileError> renameIntoPlace(const std::filesystem::path& temp,
-                                         const std::filesystem::path& target,
-                                         const std::filesystem::path& shownAs);
+[[nodiscard]] std::optional<FileError> renameIntoPlace(const std::filesystem::path& temp,
+                                                       const std::filesystem::path& target,
+                                                       const std::filesystem::path& shownAs);
 
 // The reason an operation on the file system failed, in words.
 std::string reasonText(const std::error_code& ec);

@@ -31,8 +31,8 @@ ProjectSettings readOptionsFile(std::string_view bytes, ProjectSettings base);
 // Program folder + program base name + ".ini".
 std::filesystem::path optionsFilePath(const std::filesystem::path& executable);
 
-std::optional<FileError> saveOptionsFile(const std::filesystem::path& path,
-                                         const ProjectSettings& settings);
+[[nodiscard]] std::optional<FileError> saveOptionsFile(const std::filesystem::path& path,
+                                                       const ProjectSettings& settings);
 // A missing file gives `base` unchanged; an unreadable one an error.
 Expected<ProjectSettings> loadOptionsFile(const std::filesystem::path& path, ProjectSettings base);
 

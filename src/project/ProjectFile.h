@@ -31,9 +31,9 @@ Project readProjectFile(std::string_view bytes, ProjectSettings settings, int zo
 // The name a project is saved under: ".pp" appended unless it ends in .pp in any case.
 std::filesystem::path projectSaveName(std::string_view chosen);
 
-std::optional<FileError> saveProjectFile(const std::filesystem::path& path,
-                                         const ProjectSettings& settings,
-                                         const HotSpotList& hotSpots);
+[[nodiscard]] std::optional<FileError> saveProjectFile(const std::filesystem::path& path,
+                                                       const ProjectSettings& settings,
+                                                       const HotSpotList& hotSpots);
 Expected<Project> loadProjectFile(const std::filesystem::path& path, ProjectSettings settings,
                                   int zoomItemCount);
 

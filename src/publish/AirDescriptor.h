@@ -16,6 +16,6 @@ inline constexpr std::string_view kAirDescriptorName = "qx_flash_hs-app.xml";
 std::string airDescriptorBytes();
 
 // Writes folder/qx_flash_hs-app.xml.
-std::optional<FileError> writeAirDescriptor(const std::filesystem::path& folder);
+[[nodiscard]] std::optional<FileError> writeAirDescriptor(const std::filesystem::path& folder);
 
 }  // namespace qx

@@ -23,7 +23,8 @@ std::string configXmlBytes(const ProjectSettings& settings, const HotSpotList& h
 std::string hotSpotLine(int slot, const HotSpot& spot, bool iframe);
 
 // Writes values.folder/config.xml.
-std::optional<FileError> writeConfigXml(const ProjectSettings& settings,
-                                        const HotSpotList& hotSpots, const PublishValues& values);
+[[nodiscard]] std::optional<FileError> writeConfigXml(const ProjectSettings& settings,
+                                                      const HotSpotList& hotSpots,
+                                                      const PublishValues& values);
 
 }  // namespace qx

@@ -14,7 +14,7 @@ namespace qx {
 std::string htmlPageBytes(const ProjectSettings& settings, const PublishValues& values);
 
 // Writes values.htmlPath.
-std::optional<FileError> writeHtmlPage(const ProjectSettings& settings,
-                                       const PublishValues& values);
+[[nodiscard]] std::optional<FileError> writeHtmlPage(const ProjectSettings& settings,
+                                                     const PublishValues& values);
 
 }  // namespace qx

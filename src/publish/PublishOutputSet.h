@@ -37,7 +37,7 @@ struct OutputSet {
 };
 OutputSet outputSetFor(const ProjectSettings& settings, const PublishValues& values);
 
-struct PublishReport {
+struct [[nodiscard]] PublishReport {
   std::vector<std::filesystem::path> written;    // in the order written
   std::vector<std::filesystem::path> unchanged;  // already in place: the video in its own folder
   std::vector<FileError> failures;               // what could not be made or written
@@ -55,7 +55,7 @@ std::string publishMessage(const PublishReport& report);
 
 // Copies the video to `target` without reading it into memory; the target is replaced only once
 // the copy is complete. Source and target being the same file leaves it alone (`copied` false).
-struct VideoCopy {
+struct [[nodiscard]] VideoCopy {
   bool copied = false;
   std::optional<FileError> error;
 };

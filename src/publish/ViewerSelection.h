@@ -30,7 +30,7 @@ ViewerChoice selectViewer(const ProjectSettings& settings);
 std::span<const std::byte> viewerBytes(std::string_view resourceName);
 
 // Writes folder/qx_flash_hs.swf, replacing a file of that name whole.
-std::optional<FileError> writeViewerSwf(const std::filesystem::path& folder,
-                                        std::string_view resourceName);
+[[nodiscard]] std::optional<FileError> writeViewerSwf(const std::filesystem::path& folder,
+                                                      std::string_view resourceName);
 
 }  // namespace qx

@@ -27,7 +27,7 @@ struct RequestHead {
 std::optional<RequestHead> parseRequestHead(std::string_view head);
 
 enum class RangeKind { Whole, Partial, Unsatisfiable };
-struct RangeAnswer {
+struct [[nodiscard]] RangeAnswer {
   RangeKind kind = RangeKind::Whole;
   std::uint64_t first = 0;  // for Partial: the first and last byte sent, inclusive
   std::uint64_t last = 0;

@@ -143,7 +143,7 @@ class VideoEncodePipe : public EncodePipe {
     if (rate.num <= 0 || rate.den <= 0 || av_q2d(rate) > 240) rate = {25, 1};
     encoder_->framerate = rate;
     // A key frame every two seconds keeps seeking in the browser quick.
-    encoder_->gop_size = std::max(1, static_cast<int>(2 * av_q2d(rate) + 0.5));
+    encoder_->gop_size = std::max(1, static_cast<int>(std::lround(2 * av_q2d(rate))));
     av_opt_set(encoder_->priv_data, "preset", "veryfast", 0);
     av_opt_set(encoder_->priv_data, "crf", "20", 0);
     av_opt_set(encoder_->priv_data, "profile", "high", 0);

@@ -19,7 +19,7 @@ struct ConversionControl {
 
 enum class ConversionStatus { Done, Cancelled, Failed };
 
-struct ConversionResult {
+struct [[nodiscard]] ConversionResult {
   ConversionStatus status = ConversionStatus::Failed;
   std::string error;  // why it failed, in words
   bool reencodedVideo = false;

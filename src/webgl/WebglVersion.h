@@ -32,7 +32,7 @@ struct WebglNames {
 WebglNames webglNames(const std::filesystem::path& flashPage, const std::string& movie);
 
 // Everything read before converting: shown to the author, then handed to writeWebglVersion.
-struct WebglPlan {
+struct [[nodiscard]] WebglPlan {
   WebglNames names;
   WebglConfig config;
   MediaInfo media;
@@ -52,7 +52,7 @@ bool writesLighterVideo(const WebglPlan& plan);
 // Leaves the lighter copy out: the page then has one video only.
 void dropLighterVideo(WebglPlan& plan);
 
-struct WebglOutcome {
+struct [[nodiscard]] WebglOutcome {
   ConversionStatus status = ConversionStatus::Failed;
   std::string error;                           // why the run failed
   std::vector<std::filesystem::path> written;  // in the order written
