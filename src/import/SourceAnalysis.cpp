@@ -5,6 +5,7 @@ extern "C" {
 #include <libavutil/stereo3d.h>
 }
 
+#include <cctype>
 #include <cmath>
 #include <string_view>
 
@@ -71,6 +72,12 @@ bool goproLayout(const AVFormatContext* input, const std::vector<int>& pictures)
   return a->width == b->width && a->height == b->height && shape >= 2.95 && shape <= 3.2;
 }
 
+bool insv(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".insv";
+}
+
 bool audioTaken(const AVCodecParameters* p) {
   if (p->codec_id == AV_CODEC_ID_AAC) return true;
   // FLV's header has room for these rates of MP3 only.
@@ -131,6 +138,13 @@ SourceInfo analyseSource(AVFormatContext* input, const std::filesystem::path& pa
   }
   if (info.projectionFrom == ProjectionFrom::none && goproLayout(input, pictures)) {
     info.projection = Projection::gopro360;
+    info.projectionFrom = ProjectionFrom::layout;
+  }
+  // An .insv holds the two lens circles side by side, unstitched, in a 2:1 frame that would
+  // otherwise pass for equirectangular.
+  if (info.projectionFrom == ProjectionFrom::none && insv(path) && pictures.size() == 1 &&
+      twoToOne(info.width, info.height)) {
+    info.projection = Projection::dualFisheye;
     info.projectionFrom = ProjectionFrom::layout;
   }
   int eyeWidth = 0, eyeHeight = 0;

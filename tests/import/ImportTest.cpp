@@ -38,7 +38,7 @@ bool makeSource(const fs::path& path, const std::string& filter, const std::stri
   return std::system(command.c_str()) == 0;
 }
 
-const std::string kH264 = "-c:v libx264 -pix_fmt yuv420p -c:a aac";
+const std::string kH264 = "-c:v libx264 -pix_fmt yuv420p -c:a aac -f mp4";
 
 struct Picture {
   int width = 0, height = 0;
@@ -108,6 +108,8 @@ const std::vector<Camera> kCameras = {
      "projection=eac\nprojection_from=metadata\nstereo=mono\n"},
     {"dual-fisheye", "[p]v360=input=e:output=dfisheye:h_fov=190:v_fov=190:w=256:h=128[v]", "",
      "dual-fisheye", "projection=equirect\nprojection_from=aspect\nstereo=mono\n"},
+    {"insv", "[p]v360=input=e:output=dfisheye:h_fov=190:v_fov=190:w=256:h=128[v]", "", "",
+     "projection=dual-fisheye\nprojection_from=layout\nstereo=mono\n"},
     {"top-bottom-v2", "[p]split[a][b];[b]hflip[m];[a][m]vstack[v]", "v2-equi:1", "",
      "projection=equirect\nprojection_from=metadata\nstereo=top-bottom\n"},
     {"left-right-v1", "[p]split[a][b];[b]hflip[m];[a][m]hstack[v]",
@@ -142,7 +144,8 @@ TEST(Import, EveryProjectionAndStereoModeFacesAsTheCameraFaced) {
   for (const Camera& camera : kCameras) {
     SCOPED_TRACE(camera.name);
     TempFolder folder;
-    const fs::path source = folder.path() / "camera.mp4", target = folder.path() / "out.flv";
+    const fs::path source = folder.path() / (camera.name == "insv" ? "camera.insv" : "camera.mp4");
+    const fs::path target = folder.path() / "out.flv";
     ASSERT_TRUE(makeSource(source, camera.filter, kH264));
     addMetadata(source, camera.metadata);
     const RunResult probe = import({"--probe", source.string()});
