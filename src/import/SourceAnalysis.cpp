@@ -20,6 +20,22 @@ bool isPicture(const AVStream* s) {
          s->codecpar->height > 0;
 }
 
+// The bounds are shares of the whole panorama in 0.32 fixed point; the area is told in
+// millionths of it.
+PanoramaArea areaFromBounds(const AVSphericalMapping& map) {
+  constexpr double kWhole = 4294967296.0, kUnits = 1'000'000;
+  const double width = kWhole - map.bound_left - map.bound_right;
+  const double height = kWhole - map.bound_top - map.bound_bottom;
+  if (width <= 0 || height <= 0) return {};
+  const auto units = [&](double share) { return static_cast<int>(std::lround(kUnits * share)); };
+  return {units(1),
+          units(1),
+          units(map.bound_left / kWhole),
+          units(map.bound_top / kWhole),
+          units(width / kWhole),
+          units(height / kWhole)};
+}
+
 // The newer form of the metadata (st3d, sv3d in the sample entry), as FFmpeg's MP4 reader hands
 // it over; also what its Matroska reader makes of that container's projection elements.
 std::optional<SphericalMetadata> sphericalV2(const AVStream* s) {
@@ -32,6 +48,11 @@ std::optional<SphericalMetadata> sphericalV2(const AVStream* s) {
     switch (map->projection) {
       case AV_SPHERICAL_EQUIRECTANGULAR:
         meta->projection = Projection::equirect;
+        break;
+      case AV_SPHERICAL_EQUIRECTANGULAR_TILE:
+        // An equi box with bounds: the frame is that part of the panorama.
+        meta->projection = Projection::equirect;
+        meta->area = areaFromBounds(*map);
         break;
       case AV_SPHERICAL_CUBEMAP:
         // Cameras and the sites that play 360 videos lay their cube maps out equi-angular.

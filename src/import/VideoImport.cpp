@@ -96,7 +96,11 @@ class Reencoder : public VideoImport {
       in.decoder->pkt_timebase = in.stream->time_base;
       // A frame header claiming more than this is refused before it is allocated.
       in.decoder->max_pixels = ff::kMaxPixels;
-      in.decoder->thread_count = stageThreads();
+      // Each decoding thread holds frames of its own: above 5760 x 2880 two threads keep an 8K
+      // import under 1.5 GB on any number of cores.
+      const bool huge =
+          static_cast<std::int64_t>(in.decoder->width) * in.decoder->height > 5760LL * 2880;
+      in.decoder->thread_count = huge ? std::min(2, stageThreads()) : stageThreads();
       rc = avcodec_open2(in.decoder.get(), codec, nullptr);
     }
     if (rc < 0) {

@@ -124,6 +124,8 @@ const std::vector<Camera> kCameras = {
      "<GSpherical:CroppedAreaLeftPixels>0</GSpherical:CroppedAreaLeftPixels>"
      "<GSpherical:CroppedAreaTopPixels>0</GSpherical:CroppedAreaTopPixels>",
      "", "projection=equirect\nprojection_from=metadata\nstereo=mono\n"},
+    {"cropped-v2", "[p]crop=256:96:0:0[v]", "v2-equi-bottom-quarter", "",
+     "projection=equirect\nprojection_from=metadata\nstereo=mono\n"},
 };
 
 void addMetadata(const fs::path& file, const std::string& metadata) {
@@ -131,6 +133,7 @@ void addMetadata(const fs::path& file, const std::string& metadata) {
   if (metadata.rfind("v2-equi:", 0) == 0)
     fixture::writeV2(file, false, std::stoi(metadata.substr(8)));
   if (metadata == "v2-cbmp") fixture::writeV2(file, true, 0);
+  if (metadata == "v2-equi-bottom-quarter") fixture::writeV2(file, false, 0, 0x40000000u);
 }
 
 std::string probeLines(const RunResult& r) {
@@ -161,7 +164,7 @@ TEST(Import, EveryProjectionAndStereoModeFacesAsTheCameraFaced) {
         << r.err;
     const Picture p = firstFrame(target);
     EXPECT_EQ(p.width, 2 * p.height);
-    EXPECT_EQ(directions(p), camera.name == "cropped-v1" ? "rgb.k" : "rgb..");
+    EXPECT_EQ(directions(p), camera.name.rfind("cropped", 0) == 0 ? "rgb.k" : "rgb..");
     EXPECT_EQ(testmedia::streamCodecs(target), "h264\naac\n");
   }
 }

@@ -88,10 +88,13 @@ inline void writeV1(const std::filesystem::path& file, const std::string& extraX
   insertAtEnd(file, {"moov", "trak"}, box("uuid", uuid + xml));
 }
 
-// The second form: st3d (0 mono, 1 top-bottom, 2 left-right) and sv3d with equi or cbmp.
-inline void writeV2(const std::filesystem::path& file, bool cubemap, int stereoMode) {
-  const std::string projection = cubemap ? fullBox("cbmp", u32(0) + u32(0))
-                                         : fullBox("equi", u32(0) + u32(0) + u32(0) + u32(0));
+// The second form: st3d (0 mono, 1 top-bottom, 2 left-right) and sv3d with equi or cbmp;
+// `bottomBound` leaves that share of the panorama (0.32 fixed point) out of the frames.
+inline void writeV2(const std::filesystem::path& file, bool cubemap, int stereoMode,
+                    std::uint32_t bottomBound = 0) {
+  const std::string projection = cubemap
+                                     ? fullBox("cbmp", u32(0) + u32(0))
+                                     : fullBox("equi", u32(0) + u32(bottomBound) + u32(0) + u32(0));
   const std::string sv3d =
       box("sv3d", fullBox("svhd", std::string(1, '\0')) +
                       box("proj", fullBox("prhd", u32(0) + u32(0) + u32(0)) + projection));
