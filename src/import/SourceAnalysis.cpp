@@ -93,13 +93,15 @@ bool goproLayout(const AVFormatContext* input, const std::vector<int>& pictures)
   return a->width == b->width && a->height == b->height && shape >= 2.95 && shape <= 3.2;
 }
 
-bool insv(const std::filesystem::path& path) {
+std::string lowerExtension(const std::filesystem::path& path) {
   std::string extension = path.extension().string();
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == ".insv";
+  return extension;
 }
 
 bool audioTaken(const AVCodecParameters* p) {
+  // Flash plays mono and stereo; more channels are mixed down by the encoder.
+  if (p->ch_layout.nb_channels > 2) return false;
   if (p->codec_id == AV_CODEC_ID_AAC) return true;
   // FLV's header has room for these rates of MP3 only.
   return p->codec_id == AV_CODEC_ID_MP3 &&
@@ -114,6 +116,8 @@ SourceInfo analyseSource(AVFormatContext* input, const std::filesystem::path& pa
   const std::string_view name = input->iformat->name;
   // "mov,mp4,m4a,3gp,3g2,mj2" is one reader for the whole family; the file's brand tells which.
   info.container = std::string(name.substr(0, name.find(',')));
+  // One reader serves Matroska and WebM; the file's name tells which the user has.
+  if (info.container == "matroska" && lowerExtension(path) == ".webm") info.container = "webm";
   if (info.container == "mov") {
     const AVDictionaryEntry* brand = av_dict_get(input->metadata, "major_brand", nullptr, 0);
     if (brand && std::string_view(brand->value).substr(0, 2) != "qt") info.container = "mp4";
@@ -163,8 +167,8 @@ SourceInfo analyseSource(AVFormatContext* input, const std::filesystem::path& pa
   }
   // An .insv holds the two lens circles side by side, unstitched, in a 2:1 frame that would
   // otherwise pass for equirectangular.
-  if (info.projectionFrom == ProjectionFrom::none && insv(path) && pictures.size() == 1 &&
-      twoToOne(info.width, info.height)) {
+  if (info.projectionFrom == ProjectionFrom::none && lowerExtension(path) == ".insv" &&
+      pictures.size() == 1 && twoToOne(info.width, info.height)) {
     info.projection = Projection::dualFisheye;
     info.projectionFrom = ProjectionFrom::layout;
   }
