@@ -77,7 +77,8 @@ ImportResult importInto(const fs::path& source, const fs::path& part, const Impo
     videoCopy = webgl::makeCopyPipe(video, output.get(), sink, error);
     if (!videoCopy) return failed(error);
     // The FLV writer's onMetaData names the frame rate from here.
-    output->streams[output->nb_streams - 1]->avg_frame_rate = video->avg_frame_rate;
+    output->streams[output->nb_streams - 1]->avg_frame_rate =
+        video->avg_frame_rate.num > 0 ? video->avg_frame_rate : video->r_frame_rate;
   } else {
     std::vector<AVStream*> inputs;
     for (const int i : streams.video) inputs.push_back(input->streams[i]);
