@@ -1,5 +1,6 @@
 #include "publish/PublishOutputSet.h"
 
+#include "media/VideoContent.h"
 #include "project/PathText.h"
 #include "project/TextCodec.h"
 #include "publish/AirDescriptor.h"
@@ -60,9 +61,17 @@ void writeIcons(Run& run, const OutputSet& set, int hsIcon) {
 std::optional<std::string> checkVideo(const ProjectSettings& settings) {
   const std::string_view path = trimSpaces(settings.videoPath);
   if (path.empty()) return "FLV file not selected";
+  const fs::path video = pathFromUtf8(path);
   std::error_code ec;
-  if (!fs::is_regular_file(pathFromUtf8(path), ec)) return "FLV file not found";
-  return std::nullopt;
+  if (!fs::exists(video, ec) || fs::is_directory(video, ec)) return "FLV file not found";
+  // What the page would name as its movie must be one the Flash Player plays: an MP4 would be
+  // published "successfully" and never play, a device or a pipe would never end its copy.
+  const media::VideoContent content = media::readVideoContent(video);
+  if (content.flashPlays) return std::nullopt;
+  std::string why = content.reason;
+  if (!why.empty() && why.back() == '.') why.pop_back();
+  if (!why.empty() && why[0] >= 'A' && why[0] <= 'Z') why[0] = static_cast<char>(why[0] + 32);
+  return "Video the Flash page cannot play (" + why + ")";
 }
 
 fs::path pageFileName(std::string_view chosen) {
