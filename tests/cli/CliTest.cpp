@@ -143,6 +143,15 @@ TEST(Cli, PublishReportsChecksAndFailures) {
                 (p.temp.path() / "clip.flv").string() + "\n");
   EXPECT_FALSE(fs::exists(p.temp.path() / "site"));
 
+  // A name with a line break cannot print a line of its own.
+  p.settings.videoPath = "clip\nPublishing succeeded\n.flv";
+  p.save();
+  r = cli({"publish", p.project.string(), (p.temp.path() / "site" / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not found: " + p.temp.path().string() +
+                       "/clip\\nPublishing succeeded\\n.flv\n");
+  p.settings.videoPath = "clip.flv";
+
   p.settings.videoPath = "  ";
   p.save();
   r = cli({"publish", p.project.string(), (p.temp.path() / "x.html").string()});
