@@ -150,7 +150,11 @@ TEST(PublishHardening, ASignalDuringTheCopyRemovesThePartFile) {
     if (WIFEXITED(status) && WEXITSTATUS(status) == 3) GTEST_SKIP() << "copied before a signal";
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit " << WEXITSTATUS(status);
     EXPECT_EQ(WTERMSIG(status), signal);
-    EXPECT_TRUE(names(site).empty()) << names(site)[0];
+    // The signal may land just after the rename: the whole copy may stay, never a part file.
+    for (const auto& name : names(site)) {
+      EXPECT_EQ(name.find(".qxpart-"), std::string::npos) << name;
+      fs::remove(site / name);
+    }
   }
 }
 
