@@ -6,6 +6,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { suiteOf } from './lib/suite.mjs';
 import { openPlaying, openPaused, coloursAt, nextFrames } from './lib/viewer.mjs';
+import { decodePng } from './lib/png.mjs';
 
 const hotSpot = { slot: 2, yaw: 20, pos: 0.1, time: 100, self: 1, title: 'Near', link: 'a.html' };
 const CAPTIONS = 'WEBVTT\n\n00:00.000 --> 00:02.000\nFirst <b>words</b>\n\n' +
@@ -109,6 +110,42 @@ test('a link opens its view and moment; "copy link" gives the link to the view s
   await again.context().close();
   await page.context().close();
 });
+
+test('keyboard focus shows on the picture, the viewer is in the main landmark, a copy says so',
+  async () => {
+    const page = await suite.newPage({ permissions: ['clipboard-read', 'clipboard-write'] });
+    await openPaused(page, url('east'));
+    assert.equal(await page.evaluate(() =>
+      document.querySelector('main').contains(document.getElementById('qx-viewer'))), true);
+
+    // The ring is drawn over the picture: white at the canvas's edge, black just inside it.
+    const canvas = page.locator('#qx-viewer canvas');
+    const edge = async () => {
+      await nextFrames(page);
+      const shot = decodePng(await canvas.screenshot());
+      const y = shot.height / 2;
+      return [shot.at(1, y), shot.at(4, y), shot.at(shot.width - 2, y)];
+    };
+    const white = (rgb) => rgb.every((c) => c > 230);
+    const black = (rgb) => rgb.every((c) => c < 25);
+    await page.keyboard.press('Tab');
+    assert.equal(await page.evaluate(() => document.activeElement.tagName), 'CANVAS');
+    const [outer, inner, right] = await edge();
+    assert.ok(white(outer) && black(inner) && white(right), `ring ${outer} ${inner} ${right}`);
+    await page.evaluate(() => document.activeElement.blur());
+    const [unfocused, within] = await edge();
+    assert.ok(!(white(unfocused) && black(within)), `no ring: ${unfocused} ${within}`);
+
+    // "Copy link to this view": a visible note, and the status region says it too.
+    await page.getByRole('button', { name: 'Copy link to this view' }).click();
+    const note = page.locator('.qx-toast');
+    await note.waitFor({ state: 'visible' });
+    assert.equal(await note.textContent(), 'Link copied');
+    await page.waitForFunction(() =>
+      document.querySelector('#qx-viewer [role=status]').textContent === 'Link copied');
+    await note.waitFor({ state: 'detached' });
+    await page.context().close();
+  });
 
 test('an embedding page drives the viewer by messages and hears its events', async () => {
   const page = await suite.newPage();

@@ -55,7 +55,10 @@ user-select: none; -webkit-tap-highlight-color: transparent; }
 .qx-viewer canvas { display: block; width: 100%; height: 100%; touch-action: none; cursor: grab;
 outline: none; }
 .qx-viewer canvas.qx-dragging { cursor: grabbing; }
-.qx-viewer canvas:focus-visible { box-shadow: inset 0 0 0 3px #fff, inset 0 0 0 5px #000; }
+/* The ring goes on the layer over the canvas: a canvas paints its picture over its own inset
+   shadow. White inside black shows on light and dark pictures alike. */
+.qx-viewer canvas:focus-visible + .qx-layer { box-shadow: inset 0 0 0 3px #fff,
+  inset 0 0 0 5px #000; }
 .qx-layer { position: absolute; inset: 0; pointer-events: none; overflow: hidden; }
 .qx-hs { position: absolute; left: 0; top: 0; display: flex; flex-direction: column;
 align-items: center; pointer-events: auto; color: #fff; text-decoration: none;
@@ -101,6 +104,9 @@ border-radius: 50%; animation: qx-spin 1s linear infinite; pointer-events: none;
 .qx-buffering[hidden] { display: none; }
 @keyframes qx-spin { to { transform: rotate(360deg); } }
 @media (prefers-reduced-motion: reduce) { .qx-buffering { animation-duration: 4s; } }
+.qx-toast { position: absolute; right: 8px; bottom: 44px; max-width: calc(100% - 16px);
+  padding: 4px 10px; border-radius: 4px; background: rgba(0, 0, 0, .8); pointer-events: none;
+  overflow-wrap: anywhere; }
 .qx-captions { position: absolute; left: 5%; right: 5%; bottom: 48px; text-align: center;
 pointer-events: none; font-size: 16px; line-height: 1.35; }
 .qx-captions span { background: rgba(0, 0, 0, .8); padding: 1px 6px; white-space: pre-line;
@@ -774,7 +780,20 @@ if (!uHasFrame || v < 0.0 || v > 1.0) {
         area.remove();
         this.bar.copy.focus();
       }
-      this.announce(copied ? "Link copied" : `The link could not be copied: ${text}`);
+      const said = copied ? "Link copied" : `The link could not be copied: ${text}`;
+      this.announce(said);
+      this.confirm(said, copied ? 2500 : 1e4);
+    }
+    /**
+     * A short note over the bar's right end for those who see it; the status region has already
+     * told screen readers, so the note itself is hidden from them.
+     */
+    confirm(text, ms) {
+      this.confirmation?.remove();
+      const note = el("div", { class: "qx-toast", "aria-hidden": "true", text });
+      this.root.append(note);
+      this.confirmation = note;
+      setTimeout(() => note.remove(), ms);
     }
     /**
      * Messages from the page this one is embedded in: qx-set-view {yaw, pitch, fov},

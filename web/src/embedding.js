@@ -54,7 +54,21 @@ export class Embedding {
       area.remove();
       this.bar.copy.focus();
     }
-    this.announce(copied ? 'Link copied' : `The link could not be copied: ${text}`);
+    const said = copied ? 'Link copied' : `The link could not be copied: ${text}`;
+    this.announce(said);
+    this.confirm(said, copied ? 2500 : 10000);
+  }
+
+  /**
+   * A short note over the bar's right end for those who see it; the status region has already
+   * told screen readers, so the note itself is hidden from them.
+   */
+  confirm(text, ms) {
+    this.confirmation?.remove();
+    const note = el('div', { class: 'qx-toast', 'aria-hidden': 'true', text });
+    this.root.append(note);
+    this.confirmation = note;
+    setTimeout(() => note.remove(), ms);
   }
 
   /**
