@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <chrono>
 
-#include "TestMedia.h"
-#include "cli/RunProgram.h"
+#include "common/RunProgram.h"
 #include "common/TempFolder.h"
+#include "common/TestMedia.h"
 #include "project/FileIo.h"
 #include "webgl/WebAssets.h"
 
