@@ -2,7 +2,7 @@
 // in H.264 and Sorenson Spark FLV, the time from loading the page to the first video frame shown,
 // and the frames the viewer draws per second while the view turns (the perspective view is drawn
 // anew on every frame then, not only when the video has a new picture). Also the viewers' sizes.
-// Run by scripts/bench-flash-viewer.sh, which gives QX_CLI and QX_REDIRECT.
+// Run by scripts/bench/flash-viewer.sh, which gives QX_CLI and QX_REDIRECT.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';

@@ -2,9 +2,9 @@
 # Benchmark of the published Flash page played by Ruffle in headless Chromium (not a test): time
 # to the first video frame and frames drawn per second while the view turns, for 1280x640 and
 # 1920x960 H.264 and Sorenson Spark FLV, and the sizes of the stored viewers.
-# Usage: scripts/bench-flash-viewer.sh [BUILD_DIR]   (default build; built as Release when missing)
+# Usage: scripts/bench/flash-viewer.sh [BUILD_DIR]   (default build; built as Release when missing)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 build=${1:-build}
 scripts/deps.sh gui
 if [[ ! -x $build/tools/cli/qx_flash_hs-cli || ! -x $build/src/velmora_redirect ]]; then

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Times the CLI on the three input shapes that once made the readers quadratic.
 
-Usage: scripts/bench_hostile_readers.py CLI [SIZE_KB ...]
+Usage: scripts/bench/hostile-readers.py CLI [SIZE_KB ...]
 Prints one line per shape and size: the seconds the command took, on the clock and in
 processor time (the second is steadier on a busy machine).
 """

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The folder server's memory while one client pipelines requests and reads no answer.
 
-Usage: scripts/bench_server_pipelining.py VELMORA_REDIRECT [SECONDS]
+Usage: scripts/bench/server-pipelining.py VELMORA_REDIRECT [SECONDS]
 Serves a folder with a 4 MB file, then sends GET requests for it without reading for SECONDS
 (default 5); prints the bytes the client got to send and the server's resident memory before
 and after.

@@ -5,7 +5,7 @@ Each is a 48 x 48 GIF89a: a round marker in the icon's colour with a white ring,
 and a white arrow pointing up, on a transparent background, so that it reads well over any
 video. Edges are smoothed by supersampling into a small palette of blends.
 
-Usage: scripts/make_icons.py [OUTPUT_FOLDER]   (default: resources/RCDATA beside this script)
+Usage: scripts/make-icons.py [OUTPUT_FOLDER]   (default: resources/RCDATA beside this script)
 Only the Python standard library is used, and the output is the same on every run.
 """
 import math

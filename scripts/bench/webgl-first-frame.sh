@@ -2,9 +2,9 @@
 # Benchmark of the HTML5 page's start in headless Chromium (not a test): time to the first
 # picture and to the first video frame of a 4K 35 Mbit/s video over an emulated 15 Mbit/s line,
 # with and without the poster. QX_BENCH_ROUNDS and QX_BENCH_MBIT change the rounds and the line.
-# Usage: scripts/bench-webgl-first-frame.sh [BUILD_DIR]   (default build; built as Release when missing)
+# Usage: scripts/bench/webgl-first-frame.sh [BUILD_DIR]   (default build; built as Release when missing)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 build=${1:-build}
 if [[ ! -x $build/tools/cli/qx_flash_hs-cli || ! -x $build/src/velmora_redirect ]]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

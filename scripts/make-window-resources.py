@@ -8,7 +8,7 @@
   resources/CURSOR/autor.png the 32 x 32 link cursor of the About window: a white pointing
                              hand outlined in black, its hot spot at the fingertip (5, 0)
 
-Usage: scripts/make_window_resources.py [RESOURCES_FOLDER]   (default: resources/ beside scripts/)
+Usage: scripts/make-window-resources.py [RESOURCES_FOLDER]   (default: resources/ beside scripts/)
 Only the Python standard library is used, and the output is the same on every run.
 """
 import math

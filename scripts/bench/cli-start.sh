@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Start-up cost of the command-line publisher: the shared libraries it loads, its peak memory and
 # its wall time for `--version`, and for `show` on the bundled example (best of RUNS).
-# Usage: scripts/bench_cli_start.sh [CLI] [RUNS]   (default: a release build in build-bench/, 20)
+# Usage: scripts/bench/cli-start.sh [CLI] [RUNS]   (default: a release build in build-bench/, 20)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 cli=${1:-}
 runs=${2:-20}
 if [[ -z $cli ]]; then

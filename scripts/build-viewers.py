@@ -7,7 +7,7 @@ build then gets the stage size of its window-size index (65 frames per second) w
 header and is compressed ("CWS") here, so the output is the same bytes on every run: Haxe names
 its boot class at random, and that name is made fixed.
 
-Usage: scripts/build_viewers.py [--check] [OUTPUT_FOLDER]
+Usage: scripts/build-viewers.py [--check] [OUTPUT_FOLDER]
   (default folder: resources/RCDATA). With --check, builds into a temporary folder and exits 1
   when any byte differs from the viewers in OUTPUT_FOLDER.
 """
@@ -97,7 +97,7 @@ def main(argv):
         differ = [f.name for f in sorted(fresh.glob('VIEWER*.swf'))
                   if not (folder / f.name).exists() or (folder / f.name).read_bytes() != f.read_bytes()]
     for name in differ:
-        print(f'{name} differs from a fresh build of viewer/ (run scripts/build_viewers.py)')
+        print(f'{name} differs from a fresh build of viewer/ (run scripts/build-viewers.py)')
     print(f'{39 - len(differ)} of 39 viewers match the source')
     return 1 if differ else 0
 

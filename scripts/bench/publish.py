@@ -8,7 +8,7 @@ qx_flash_hs-cli into fresh folders, three times each. Prints the best time of ea
 ratio, and the peak memory (maximum resident set) of every run. Exits 1 when publishing takes
 more than 1.05 times as long as cp plus fsync or the publisher's peak memory reaches 20 MiB.
 
-Usage: scripts/bench_publish.py [--cli PATH] [--size-mib N] [--dir FOLDER]
+Usage: scripts/bench/publish.py [--cli PATH] [--size-mib N] [--dir FOLDER]
 Without --cli a release build of the command-line publisher is made in build-bench/.
 """
 import argparse
@@ -20,7 +20,7 @@ import sys
 import tempfile
 import time
 
-ROOT = pathlib.Path(__file__).resolve().parent.parent
+ROOT = pathlib.Path(__file__).resolve().parents[2]
 TIME = '/usr/bin/time'  # Debian package "time"
 
 

@@ -3,9 +3,9 @@
 # started to the moment its window is first exposed, on one X server of their own (Xvfb), the two
 # started in turn over several runs. Both print the time at which their window was shown (the
 # program when QX_STARTUP_BENCHMARK is set) and then end.
-# Usage: scripts/bench_startup.sh [BUILD_FOLDER] [RUNS]   (defaults: build-release, 10)
+# Usage: scripts/bench/startup.sh [BUILD_FOLDER] [RUNS]   (defaults: build-release, 10)
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 build=${1:-build-release}
 runs=${2:-10}
 if [[ ! -f $build/CMakeCache.txt ]]; then
