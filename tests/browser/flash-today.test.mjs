@@ -1,0 +1,69 @@
+// The published Flash page in today's browsers, played by Ruffle: an F4V plays as the FLV made
+// from it, and where that FLV is missing the viewer asks for the F4V itself.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import { suiteOf } from './lib/suite.mjs';
+import { bandAt } from './lib/testVideo.mjs';
+import { openFlash, stageColourAt, viewerState, waitForState } from './lib/flash.mjs';
+
+const tools = Boolean(process.env.QX_CLI && process.env.QX_REDIRECT);
+const skip = !tools && 'the Flash pages are made by qx_flash_hs-cli (run through ctest)';
+const flashPage = { webgl: false, video: 'f4v', yaw: 150 };
+const suite = tools ? suiteOf([
+  { ...flashPage, name: 'f4v' },
+  { ...flashPage, name: 'nofallback' },
+], {}, { withRuffle: true }) : null;
+const url = (name) => `${suite.site.url}${name}/${name}.html`;
+const publishedMovie = (name) => {
+  const xml = fs.readFileSync(path.join(suite.site.dir, name, 'config.xml'), 'utf8');
+  return xml.match(/<movie>([^<]*)<\/movie>/)[1];
+};
+
+// Done once, before the first test (suiteOf's own set-up must have run).
+let prepared = false;
+function prepareSite() {
+  if (prepared) return;
+  prepared = true;
+  // The FLV beside an F4V, as publishing for today's web makes it: the same streams, remuxed.
+  const movie = path.join(suite.site.dir, 'f4v', publishedMovie('f4v'));
+  if (!fs.existsSync(`${movie}.flv`)) {
+    execFileSync('ffmpeg', ['-loglevel', 'error', '-y', '-i', movie, '-c', 'copy', '-f', 'flv',
+      `${movie}.flv`]);
+  }
+  // A cut-short upload: no FLV beside it, and none can be made from it.
+  const cut = path.join(suite.site.dir, 'nofallback', publishedMovie('nofallback'));
+  fs.truncateSync(cut, 2000);
+  fs.rmSync(`${cut}.flv`, { force: true });
+}
+
+test('an F4V plays as the FLV beside it: frames drawn, time moving, facing the start', { skip },
+  async () => {
+    prepareSite();
+    const page = await suite.newPage();
+    const start = await openFlash(page, url('f4v'));
+    assert.equal(start.movie, `${publishedMovie('f4v')}.flv`);
+    assert.equal(await stageColourAt(page, 0.15, 0.3), bandAt(124));
+    // Compared with a margin: under load a frame can come a little late.
+    const later = await waitForState(page, (s) => s.time > start.time + 0.5 &&
+      s.framesDrawn > start.framesDrawn + 5, 'the F4V\'s time moving', 20000);
+    assert.ok(later.framesDrawn > start.framesDrawn);
+    await page.context().close();
+  });
+
+test('without the FLV the viewer asks for the F4V itself', { skip }, async () => {
+  prepareSite();
+  const page = await suite.newPage();
+  const asked = [];
+  page.on('request', (request) => asked.push(decodeURIComponent(new URL(request.url()).pathname)));
+  await page.goto(url('nofallback'), { waitUntil: 'domcontentloaded' });
+  const movie = publishedMovie('nofallback');
+  const state = await waitForState(page, (s) => s.movie === movie, 'the F4V asked for', 60000);
+  assert.equal(state.error, null);
+  const flv = asked.indexOf(`/nofallback/${movie}.flv`);
+  const f4v = asked.indexOf(`/nofallback/${movie}`);
+  assert.ok(flv >= 0 && f4v > flv, `the FLV first, then the F4V: ${asked.join(' ')}`);
+  await page.context().close();
+});
