@@ -1,7 +1,9 @@
 // Benchmark of the published Flash page in Ruffle (not a test): for 1280x640 and 1920x960 videos
 // in H.264 and Sorenson Spark FLV, the time from loading the page to the first video frame shown,
 // and the frames the viewer draws per second while the view turns (the perspective view is drawn
-// anew on every frame then, not only when the video has a new picture). Also the viewers' sizes.
+// anew on every frame then, not only when the video has a new picture), side by side for the
+// stage quality the viewer draws with (low) and the page's own (high, the flash variable
+// quality=high, as viewers drew before). Also the viewers' sizes.
 // Run by scripts/bench-flash-viewer.sh, which gives QX_CLI and QX_REDIRECT.
 import fs from 'node:fs';
 import os from 'node:os';
@@ -38,41 +40,59 @@ for (const c of cases) {
   const project = path.join(work, `${c.name}.pp`);
   fs.writeFileSync(project, projectFileText({ ...defaultPage, name: c.name }, video)
     .replace('<WINDOW>4</WINDOW>', `<WINDOW>${c.window}</WINDOW>`), 'latin1');
-  execFileSync(process.env.QX_CLI, ['publish', project, path.join(dir, c.name, 'page.html')]);
+  const page = path.join(dir, c.name, 'page.html');
+  execFileSync(process.env.QX_CLI, ['publish', project, page]);
+  // The same page asking the viewer to keep the page's quality.
+  fs.writeFileSync(path.join(dir, c.name, 'high.html'), fs.readFileSync(page, 'latin1')
+    .replaceAll('"qx_flash_hs.swf"', '"qx_flash_hs.swf?quality=high"'), 'latin1');
 }
 const site = await serveWithRedirect(dir, true);
 const browser = await launchChromium();
 console.log(`Ruffle in headless Chromium (software GL), ${SECONDS} s ` +
   (TURN ? 'turning (an arrow key about every 50 ms)' : 'looking ahead'));
-console.log('case                     first frame   frames drawn/s   video time/s');
+console.log(`load: ${os.loadavg().map((l) => l.toFixed(1)).join(' ')} (1, 5, 15 min) on ` +
+  `${os.cpus().length} cores`);
+console.log('case                     quality   first frame   frames drawn/s   video time/s');
+
+/** One run of a page: { firstFrame, fps, rate, yaws }. */
+async function measure(url) {
+  const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
+  const page = await context.newPage();
+  const loadStart = Date.now();
+  await page.goto(url);
+  await waitForState(page, (s) => s.ready && s.framesDrawn > 0 && s.time > 0, 'first frame', 90000);
+  const firstFrame = (Date.now() - loadStart) / 1000;
+  // The right arrow again and again: the view keeps turning, so every frame is drawn anew.
+  const box = await playerBox(page);
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+  const before = await viewerState(page);
+  const t0 = Date.now();
+  if (TURN) {
+    while (Date.now() - t0 < SECONDS * 1000) {
+      await page.keyboard.press('ArrowRight');
+      await page.waitForTimeout(40);
+    }
+  } else {
+    await page.waitForTimeout(SECONDS * 1000);
+  }
+  const after = await viewerState(page);
+  const wall = (Date.now() - t0) / 1000;
+  const fps = (after.framesDrawn - before.framesDrawn) / wall;
+  const rate = (after.time - before.time) / wall;
+  await context.close();
+  return { firstFrame, fps, rate, yaws: `${before.yaw.toFixed(0)} -> ${after.yaw.toFixed(0)}` };
+}
+
 try {
   for (const c of cases) {
-    const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
-    const page = await context.newPage();
-    const loadStart = Date.now();
-    await page.goto(`${site.url}${c.name}/page.html`);
-    await waitForState(page, (s) => s.ready && s.framesDrawn > 0 && s.time > 0, 'first frame', 90000);
-    const firstFrame = (Date.now() - loadStart) / 1000;
-    // The right arrow again and again: the view keeps turning, so every frame is drawn anew.
-    const box = await playerBox(page);
-    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
-    const before = await viewerState(page);
-    const t0 = Date.now();
-    if (TURN) {
-      while (Date.now() - t0 < SECONDS * 1000) {
-        await page.keyboard.press('ArrowRight');
-        await page.waitForTimeout(40);
-      }
-    } else {
-      await page.waitForTimeout(SECONDS * 1000);
+    const fps = {};
+    for (const quality of ['high', 'low']) {
+      const r = await measure(`${site.url}${c.name}/${quality === 'high' ? 'high' : 'page'}.html`);
+      fps[quality] = r.fps;
+      console.log(`${c.name.padEnd(24)} ${quality.padEnd(7)} ${r.firstFrame.toFixed(2).padStart(8)} s ` +
+        `${r.fps.toFixed(1).padStart(14)} ${r.rate.toFixed(2).padStart(14)}   (yaw ${r.yaws})`);
     }
-    const after = await viewerState(page);
-    const wall = (Date.now() - t0) / 1000;
-    const fps = (after.framesDrawn - before.framesDrawn) / wall;
-    const rate = (after.time - before.time) / wall;
-    console.log(`${c.name.padEnd(24)} ${firstFrame.toFixed(2).padStart(8)} s ${fps.toFixed(1).padStart(14)} ` +
-      `${rate.toFixed(2).padStart(14)}   (yaw ${before.yaw.toFixed(0)} -> ${after.yaw.toFixed(0)})`);
-    await context.close();
+    console.log(`${c.name.padEnd(24)} low/high ${(fps.low / fps.high).toFixed(2).padStart(26)}x`);
   }
 } finally {
   await browser.close();

@@ -3,6 +3,7 @@ package qx.viewer;
 import flash.Lib;
 import flash.display.Sprite;
 import flash.display.StageDisplayState;
+import flash.display.StageQuality;
 import flash.events.Event;
 import flash.events.IOErrorEvent;
 import flash.events.KeyboardEvent;
@@ -54,6 +55,7 @@ class Main extends Sprite {
 	var dragX = 0.0;
 	var dragY = 0.0;
 	var lastTick = 0;
+	var pageQuality:StageQuality = null;
 
 	static function main() {
 		Lib.current.addChild(new Main());
@@ -164,6 +166,7 @@ class Main extends Sprite {
 		}
 		var moved = view.version != drawnVersion;
 		if (video != null && (fresh || moved)) {
+			if (framesDrawn == 0) drawQuality();
 			panorama.draw(video, videoWidth, videoHeight, fresh, stage.stageWidth, stage.stageHeight);
 			drawnVersion = view.version;
 			framesDrawn++;
@@ -274,6 +277,19 @@ class Main extends Sprite {
 		return Std.int(t / 60) + ":" + (ss.length < 2 ? "0" + ss : ss);
 	}
 
+	/**
+	 * Where the sphere is drawn as one bitmap fill per triangle, multisampling every fill costs
+	 * most of a frame; without it the picture looks the same (the fills overlap and stay
+	 * smoothed). A player that maps UVs draws it in one call, and would lose bitmap smoothing at
+	 * low quality, so it keeps its own. The flash variable quality=high keeps the page's quality.
+	 */
+	function drawQuality() {
+		var asked:Dynamic = Lib.current.loaderInfo.parameters.quality;
+		if (panorama.uvMapping || (asked != null && Std.string(asked).toLowerCase() == "high")) return;
+		pageQuality = stage.quality;
+		stage.quality = StageQuality.LOW;
+	}
+
 	// ---- status
 
 	function showStatus(text:String) {
@@ -300,6 +316,8 @@ class Main extends Sprite {
 
 	function fail(text:String) {
 		error = text;
+		// The message is text: drawn at the page's quality.
+		if (pageQuality != null) stage.quality = pageQuality;
 		showStatus(text);
 		spinner.visible = false;
 		setChildIndex(status, numChildren - 1);
@@ -317,6 +335,7 @@ class Main extends Sprite {
 			time: playback == null ? 0 : playback.time,
 			movie: playback == null ? "" : playback.movie,
 			framesDrawn: framesDrawn,
+			quality: Std.string(stage.quality).toLowerCase(),
 			videoWidth: videoWidth,
 			videoHeight: videoHeight,
 			visible: hotSpots == null ? [] : hotSpots.visibleSlots(),
