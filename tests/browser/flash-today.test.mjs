@@ -1,5 +1,6 @@
 // The published Flash page in today's browsers, played by Ruffle: an F4V plays as the FLV made
-// from it, and where that FLV is missing the viewer asks for the F4V itself.
+// from it, and where that FLV is missing the viewer asks for the F4V itself; the full-screen
+// button fills the screen.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -7,7 +8,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { suiteOf } from './lib/suite.mjs';
 import { bandAt } from './lib/testVideo.mjs';
-import { openFlash, stageColourAt, viewerState, waitForState } from './lib/flash.mjs';
+import { openFlash, playerBox, stageColourAt, waitForState } from './lib/flash.mjs';
 
 const tools = Boolean(process.env.QX_CLI && process.env.QX_REDIRECT);
 const skip = !tools && 'the Flash pages are made by qx_flash_hs-cli (run through ctest)';
@@ -67,3 +68,34 @@ test('without the FLV the viewer asks for the F4V itself', { skip }, async () =>
   assert.ok(flv >= 0 && f4v > flv, `the FLV first, then the F4V: ${asked.join(' ')}`);
   await page.context().close();
 });
+
+test('the full-screen button fills the screen with the panorama, and Esc leaves it', { skip },
+  async () => {
+    prepareSite();
+    const page = await suite.newPage({ viewport: { width: 1280, height: 720 } });
+    await openFlash(page, url('f4v'));
+    const box = await playerBox(page);
+    // The bar's last button, at the stage's bottom right. A fresh Ruffle may drop the first
+    // pointer events, so the click is tried again until it takes.
+    let full = null;
+    for (let attempt = 0; attempt < 5 && !full; attempt++) {
+      await page.mouse.click(box.x + box.width - 15, box.y + box.height - 13);
+      full = await waitForState(page, (s) => s.fullScreen && s.stageWidth === 1280, 'full screen',
+        5000).catch(() => null);
+    }
+    assert.ok(full, 'the button made the stage full screen');
+    assert.equal(await page.evaluate(() => document.fullscreenElement?.localName), 'ruffle-object');
+    // Drawn anew at the screen's size, not the page's picture scaled up inside bars: the 70
+    // degrees around yaw 150 reach both edges of the wide screen (yaws 116 and 184 there).
+    const drawn = await waitForState(page, (s) => s.framesDrawn > full.framesDrawn + 2, 'drawing');
+    assert.equal(drawn.stageHeight, 720);
+    assert.equal(await stageColourAt(page, 0.02, 0.3), bandAt(116));
+    assert.equal(await stageColourAt(page, 0.98, 0.3), bandAt(184));
+
+    await page.keyboard.press('Escape');
+    const back = await waitForState(page, (s) => !s.fullScreen && s.stageWidth === 400,
+      'the page again', 15000);
+    assert.equal(back.stageHeight, 300);
+    assert.equal(await page.evaluate(() => document.fullscreenElement), null);
+    await page.context().close();
+  });

@@ -108,7 +108,10 @@ TEST(Cli, PublishWithRuffleAddsItBesideThePage) {
   for (const char* name : {"README.md", "ruffle.js.map", "package.json"})
     EXPECT_FALSE(fs::exists(site / "ruffle" / name)) << name;
   std::string expected = contents(site / "plain.html");
-  const std::string line = "    <script src=\"ruffle/ruffle.js\"></script>\r\n";
+  const std::string line =
+      "    <script>window.RufflePlayer = window.RufflePlayer || {}; RufflePlayer.config = "
+      "{allowFullscreen: true, ...RufflePlayer.config};</script>"
+      "<script src=\"ruffle/ruffle.js\"></script>\r\n";
   expected.insert(expected.find("</head>\r\n"), line);
   EXPECT_EQ(contents(site / "index.html"), expected);
 

@@ -282,7 +282,9 @@ TEST_F(RuffleServerTest, AddsRuffleToFlashPagesOnly) {
   EXPECT_EQ(head.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << head;  // whole, whatever the range
   EXPECT_EQ(body,
             "<html>\r\n<head>\r\n    <title>T</title>\r\n"
-            "    <script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>\r\n<body>\r\n"
+            "    <script>window.RufflePlayer = window.RufflePlayer || {}; RufflePlayer.config = "
+            "{allowFullscreen: true, ...RufflePlayer.config};</script>"
+            "<script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>\r\n<body>\r\n"
             "<object type=\"application/x-shockwave-flash\" data=\"qx_flash_hs.swf\"></object>"
             "\r\n</body>\r\n</html>\r\n");
   EXPECT_EQ(qx::readFileBytes(site_ / "tour.html").value(), kFlashPage);

@@ -2,7 +2,6 @@ package qx.viewer;
 
 import flash.Lib;
 import flash.display.Sprite;
-import flash.display.StageDisplayState;
 import flash.display.StageQuality;
 import flash.events.Event;
 import flash.events.IOErrorEvent;
@@ -56,6 +55,7 @@ class Main extends Sprite {
 	var dragY = 0.0;
 	var lastTick = 0;
 	var pageQuality:StageQuality = null;
+	var fullScreen:FullScreen;
 
 	static function main() {
 		Lib.current.addChild(new Main());
@@ -108,6 +108,7 @@ class Main extends Sprite {
 		addChildAt(panorama.shape, 0);
 		hotSpots = new HotSpots(config.hotSpots);
 		addChild(hotSpots);
+		fullScreen = new FullScreen(stage);
 		if (config.controls) {
 			bar = new ControlBar(player());
 			addChild(bar);
@@ -263,11 +264,7 @@ class Main extends Sprite {
 				applySound();
 			},
 			isMuted: function() return muted,
-			toggleFullScreen: function() {
-				try {
-					stage.displayState = stage.displayState == StageDisplayState.NORMAL ? StageDisplayState.FULL_SCREEN : StageDisplayState.NORMAL;
-				} catch (e:Dynamic) {}
-			}
+			toggleFullScreen: fullScreen.toggle
 		};
 	}
 
@@ -336,6 +333,9 @@ class Main extends Sprite {
 			movie: playback == null ? "" : playback.movie,
 			framesDrawn: framesDrawn,
 			quality: Std.string(stage.quality).toLowerCase(),
+			fullScreen: fullScreen != null && fullScreen.on(),
+			stageWidth: stage.stageWidth,
+			stageHeight: stage.stageHeight,
 			videoWidth: videoWidth,
 			videoHeight: videoHeight,
 			visible: hotSpots == null ? [] : hotSpots.visibleSlots(),
