@@ -1,11 +1,12 @@
 // The published Flash page in today's browsers, played by Ruffle: an F4V plays as the FLV made
 // from it, and where that FLV is missing the viewer asks for the F4V itself; the full-screen
-// button fills the screen.
+// button fills the screen; without WebGL the frame is shown flat.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
+import { launchChromium } from './lib/chromium.mjs';
 import { suiteOf } from './lib/suite.mjs';
 import { bandAt } from './lib/testVideo.mjs';
 import { openFlash, playerBox, stageColourAt, waitForState } from './lib/flash.mjs';
@@ -99,3 +100,22 @@ test('the full-screen button fills the screen with the panorama, and Esc leaves 
     assert.equal(await page.evaluate(() => document.fullscreenElement), null);
     await page.context().close();
   });
+
+test('without WebGL the frame plays flat, and the viewer says so in one line', { skip }, async () => {
+  prepareSite();
+  const browser = await launchChromium({ args: ['--disable-3d-apis'] });
+  try {
+    const page = await browser.newPage();
+    const start = await openFlash(page, url('f4v'));
+    assert.equal(await page.evaluate(() => document.createElement('canvas').getContext('webgl')),
+      null, 'no WebGL in this browser');
+    assert.ok(start.simplified && /simplified view/.test(start.notice), JSON.stringify(start));
+    // Flat, the view's 70 degrees spread evenly: yaw 125 at 0.15, yaw 171 at 0.8.
+    assert.equal(await stageColourAt(page, 0.15, 0.3), bandAt(125));
+    assert.equal(await stageColourAt(page, 0.8, 0.3), bandAt(171));
+    const later = await waitForState(page, (s) => s.time > start.time + 0.5, 'time moving', 20000);
+    assert.equal(later.error, null);
+  } finally {
+    await browser.close();
+  }
+});

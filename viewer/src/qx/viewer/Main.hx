@@ -14,9 +14,6 @@ import flash.media.Video;
 import flash.net.URLLoader;
 import flash.net.URLLoaderDataFormat;
 import flash.net.URLRequest;
-import flash.text.TextField;
-import flash.text.TextFieldAutoSize;
-import flash.text.TextFormat;
 import flash.utils.ByteArray;
 
 /**
@@ -29,12 +26,15 @@ class Main extends Sprite {
 	static inline var VIDEO_W = 1024;
 	static inline var VIDEO_H = 512;
 	static inline var KEY_STEP = 5.0;
+	static inline var SIMPLIFIED = "A simplified view: this browser cannot draw the video in perspective.";
 
 	var config:Config;
 	var view:View;
+	// The picture: the sphere in perspective, or where the runtime cannot draw a video into a
+	// bitmap, the frame flat.
 	var panorama:Panorama;
-	var status = new TextField();
-	var spinner = new Sprite();
+	var flat:FlatView;
+	var status = new StatusDisplay();
 	var hotSpots:HotSpots;
 	var bar:ControlBar;
 	var playback:Playback;
@@ -67,12 +67,6 @@ class Main extends Sprite {
 	}
 
 	function start() {
-		var w = stage.stageWidth, h = stage.stageHeight;
-		status.defaultTextFormat = new TextFormat("_sans", 13, 0xFFFFFF, false, null, null, null, null, flash.text.TextFormatAlign.CENTER);
-		status.autoSize = TextFieldAutoSize.CENTER;
-		status.wordWrap = true;
-		status.selectable = false;
-		addChild(spinner);
 		addChild(status);
 		showStatus("Loading the 360° video…");
 		addEventListener(Event.ENTER_FRAME, function(_) frame());
@@ -104,8 +98,14 @@ class Main extends Sprite {
 		level = config.volume / 100;
 		muted = config.volume == 0;
 		playback = new Playback(config, useSize, fail);
-		panorama = new Panorama(view, config.smooth);
-		addChildAt(panorama.shape, 0);
+		if (Panorama.drawsIntoBitmaps()) {
+			panorama = new Panorama(view, config.smooth);
+			addChildAt(panorama.shape, 0);
+		} else {
+			flat = new FlatView(view);
+			view.flat = true;
+			addChildAt(flat, 0);
+		}
 		hotSpots = new HotSpots(config.hotSpots);
 		addChild(hotSpots);
 		fullScreen = new FullScreen(stage);
@@ -142,6 +142,11 @@ class Main extends Sprite {
 		videoWidth = w;
 		videoHeight = h;
 		view.setPicture(w, h);
+		if (flat != null) {
+			flat.attach(playback.stream, w, h, config.smooth);
+			drawnVersion = -1;
+			return;
+		}
 		if (video != null) video.attachNetStream(null);
 		video = new Video(w, h);
 		video.smoothing = config.smooth;
@@ -149,7 +154,7 @@ class Main extends Sprite {
 	}
 
 	function frame() {
-		spinner.rotation += 6;
+		status.turn();
 		if (view == null || error != null) return;
 		var now = Lib.getTimer();
 		var seconds = lastTick == 0 ? 0 : Math.min(0.1, (now - lastTick) / 1000);
@@ -157,18 +162,24 @@ class Main extends Sprite {
 		if (dragging && config.panningMode == 1) heldPan(seconds);
 		var time = playback == null ? 0 : playback.time;
 		// Without metadata after a second of playing, take the usual 2:1 frame.
-		if (video == null && time > 1) useSize(VIDEO_W, VIDEO_H);
-		if (playback != null) playback.check(video != null);
+		var sized = videoWidth > 0;
+		if (!sized && time > 1) useSize(VIDEO_W, VIDEO_H);
+		if (playback != null) playback.check(sized);
 		if (error != null) return;
-		var fresh = video != null && time != lastTime;
+		var fresh = sized && time != lastTime;
 		if (fresh) {
 			lastTime = time;
-			if (status.visible && time > 0) hideStatus();
+			if (time > 0 && status.message() != null) pictureShown();
 		}
 		var moved = view.version != drawnVersion;
-		if (video != null && (fresh || moved)) {
-			if (framesDrawn == 0) drawQuality();
-			panorama.draw(video, videoWidth, videoHeight, fresh, stage.stageWidth, stage.stageHeight);
+		if (sized && (fresh || moved)) {
+			if (panorama == null) {
+				// The runtime draws each new frame of the Videos itself: only the view moves them.
+				if (moved) flat.place(stage.stageWidth, stage.stageHeight);
+			} else {
+				if (framesDrawn == 0) drawQuality();
+				panorama.draw(video, videoWidth, videoHeight, fresh, stage.stageWidth, stage.stageHeight);
+			}
 			drawnVersion = view.version;
 			framesDrawn++;
 		}
@@ -289,34 +300,21 @@ class Main extends Sprite {
 
 	// ---- status
 
-	function showStatus(text:String) {
-		var w = stage.stageWidth, h = stage.stageHeight;
-		status.width = w * 0.8;
-		status.text = text;
-		status.x = w * 0.1;
-		status.y = h / 2 + 24;
-		status.visible = spinner.visible = true;
-		spinner.x = w / 2;
-		spinner.y = h / 2 - 8;
-		var g = spinner.graphics;
-		g.clear();
-		g.lineStyle(4, 0xFFFFFF, 0.3);
-		g.drawCircle(0, 0, 18);
-		g.lineStyle(4, 0xFFFFFF);
-		g.moveTo(18, 0);
-		g.curveTo(18, 18, 0, 18);
-	}
+	function showStatus(text:String)
+		status.show(text, true, stage.stageWidth, stage.stageHeight);
 
-	function hideStatus() {
-		status.visible = spinner.visible = false;
+	/** The first picture: the loading line goes, and a simplified view says so. */
+	function pictureShown() {
+		status.hide();
+		if (flat != null) status.setNotice(SIMPLIFIED);
 	}
 
 	function fail(text:String) {
 		error = text;
 		// The message is text: drawn at the page's quality.
 		if (pageQuality != null) stage.quality = pageQuality;
-		showStatus(text);
-		spinner.visible = false;
+		status.setNotice(null);
+		status.show(text, false, stage.stageWidth, stage.stageHeight);
 		setChildIndex(status, numChildren - 1);
 		graphics.beginFill(0x400000);
 		graphics.drawRect(0, 0, stage.stageWidth, stage.stageHeight);
@@ -339,7 +337,9 @@ class Main extends Sprite {
 			videoWidth: videoWidth,
 			videoHeight: videoHeight,
 			visible: hotSpots == null ? [] : hotSpots.visibleSlots(),
-			ready: video != null && lastTime > 0 && error == null,
+			ready: videoWidth > 0 && lastTime > 0 && error == null,
+			simplified: flat != null,
+			notice: status.noticeText(),
 			error: error
 		};
 	}
