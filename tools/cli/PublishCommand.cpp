@@ -31,7 +31,8 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
 
   if (const auto problem = checkVideo(settings)) {
     // The window's message alone; a script's log also needs the path the project names.
-    printError(io, settings.videoPath.empty() ? *problem : *problem + ": " + settings.videoPath);
+    const bool aboutVideo = !settings.videoPath.empty() && *problem != kNoWindowSizeMessage;
+    printError(io, aboutVideo ? *problem + ": " + settings.videoPath : *problem);
     return kFailed;
   }
   // Looked for before anything is written: a missing Ruffle must not leave a half-made site.
