@@ -5,9 +5,12 @@
 #include <fstream>
 
 #include "TestMedia.h"
+#include "cli/RunProgram.h"
+#include "common/Environment.h"
 #include "common/TempFolder.h"
 #include "media/F4vToFlv.h"
 #include "media/Mp4Box.h"
+#include "project/ProjectFile.h"
 
 namespace fs = std::filesystem;
 using testmedia::quoted;
@@ -149,4 +152,32 @@ TEST(Remux, LyingTablesAreRefused) {
   const auto text = qx::media::remuxF4vToFlv(temp.path() / "text.f4v", out);
   ASSERT_TRUE(text);
   EXPECT_NE(text->message().find("cannot be made an FLV"), std::string::npos);
+}
+
+// Published for today's web, an F4V gets its FLV beside the copy; a plain publish writes none.
+TEST(Remux, PublishWithRuffleWritesTheFlvBesideAnF4v) {
+  TempFolder temp;
+  const fs::path f4v = makeF4v(temp.path());
+  qx::ProjectSettings settings;
+  settings.videoPath = "clip.f4v";
+  ASSERT_FALSE(qx::saveProjectFile(temp.path() / "tour.pp", settings, {}));
+  const fs::path ruffle = temp.path() / "ruffle-package";
+  fs::create_directories(ruffle);
+  std::ofstream(ruffle / "ruffle.js") << "//";
+  const fs::path site = temp.path() / "site";
+  const std::string project = (temp.path() / "tour.pp").string();
+
+  RunResult r = runProgram(QX_CLI, {"publish", project, (site / "plain.html").string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_FALSE(fs::exists(site / "clip.f4v.flv"));
+
+  setEnvironment("QX_RUFFLE_DIR", ruffle.string());
+  r = runProgram(QX_CLI, {"publish", project, (site / "index.html").string(), "--with-ruffle"});
+  unsetEnvironment("QX_RUFFLE_DIR");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("wrote " + (site / "clip.f4v.flv").string() + "\n"), std::string::npos)
+      << r.out;
+  const fs::path direct = temp.path() / "direct.flv";
+  ASSERT_FALSE(qx::media::remuxF4vToFlv(f4v, direct));
+  EXPECT_EQ(packets(site / "clip.f4v.flv"), packets(direct));
 }
