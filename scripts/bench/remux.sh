@@ -21,7 +21,7 @@ if [[ ! -f $video ]]; then
   ffmpeg -hide_banner -loglevel error -y -f lavfi -i testsrc2=size=1280x640:rate=30 \
     -f lavfi -i sine=frequency=440:sample_rate=44100 -t 30 -c:v libx264 -preset ultrafast -bf 2 \
     -g 60 -b:v 28M -pix_fmt yuv420p -c:a aac -b:a 128k -f f4v "$dir/part.f4v"
-  ffmpeg -hide_banner -loglevel error -y -stream_loop 9 -i "$dir/part.f4v" -c copy -f f4v "$video"
+  ffmpeg -hide_banner -loglevel error -y -stream_loop 20 -i "$dir/part.f4v" -c copy -f f4v "$video"
   rm -f "$dir/part.f4v"
 fi
 mkdir -p "$dir/ruffle"
@@ -33,8 +33,9 @@ best() {  # best wall time in seconds of "$@" over the rounds
   for ((i = 0; i < rounds; i++)); do
     rm -rf "$dir/out"
     mkdir -p "$dir/out"
-    t=$( { /usr/bin/time -f %e "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-    [[ -z $b ]] || (($(echo "$t < $b" | bc))) && b=$t
+    /usr/bin/time -f %e -o "$dir/time" "$@" >/dev/null 2>&1
+    t=$(tail -1 "$dir/time")
+    if [[ -z $b ]] || (($(echo "$t < $b" | bc))); then b=$t; fi
   done
   echo "$b"
 }
