@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "TestMedia.h"
+#include "common/TestMedia.h"
 #include "cli/RunProgram.h"
 #include "common/Environment.h"
 #include "common/TempFolder.h"
