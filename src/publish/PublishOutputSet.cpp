@@ -62,6 +62,9 @@ std::optional<std::string> checkVideo(const ProjectSettings& settings) {
   if (path.empty()) return "FLV file not selected";
   std::error_code ec;
   if (!fs::is_regular_file(pathFromUtf8(path), ec)) return "FLV file not found";
+  // Without a size there is no stored viewer: the page would get an empty viewer and no size.
+  if (viewerBytes(selectViewer(settings).resourceName).empty())
+    return std::string(kNoWindowSizeMessage);
   return std::nullopt;
 }
 

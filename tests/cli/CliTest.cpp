@@ -139,6 +139,16 @@ TEST(Cli, PublishReportsChecksAndFailures) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not selected\n");
 
+  // A hand-written project without a window size has no viewer to publish: nothing is written.
+  p.settings.videoPath = "tour.pp";
+  p.settings.window = 0;
+  p.save();
+  r = cli({"publish", p.project.string(), (p.temp.path() / "site" / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "qx_flash_hs-cli: Window size not selected\n");
+  EXPECT_FALSE(fs::exists(p.temp.path() / "site"));
+  p.settings.window = 4;
+
   // The page's folder is below a regular file: every file fails, each is named.
   p.settings.videoPath = "tour.pp";  // any existing file will do as the video here
   p.save();

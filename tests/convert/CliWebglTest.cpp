@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "TestMedia.h"
+#include "common/TestMedia.h"
 #include "cli/RunProgram.h"
 #include "common/TempFolder.h"
 #include "project/FileIo.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
