@@ -43,7 +43,7 @@ test('an F4V plays as the FLV beside it: frames drawn, time moving, facing the s
     prepareSite();
     const page = await suite.newPage();
     const start = await openFlash(page, url('f4v'));
-    assert.equal(start.movie, `${publishedMovie('f4v')}.flv`);
+    assert.equal(start.video, `${publishedMovie('f4v')}.flv`);
     assert.equal(await stageColourAt(page, 0.15, 0.3), bandAt(124));
     // Compared with a margin: under load a frame can come a little late.
     const later = await waitForState(page, (s) => s.time > start.time + 0.5 &&
@@ -59,7 +59,7 @@ test('without the FLV the viewer asks for the F4V itself', { skip }, async () =>
   page.on('request', (request) => asked.push(decodeURIComponent(new URL(request.url()).pathname)));
   await page.goto(url('nofallback'), { waitUntil: 'domcontentloaded' });
   const movie = publishedMovie('nofallback');
-  const state = await waitForState(page, (s) => s.movie === movie, 'the F4V asked for', 60000);
+  const state = await waitForState(page, (s) => s.video === movie, 'the F4V asked for', 60000);
   assert.equal(state.error, null);
   const flv = asked.indexOf(`/nofallback/${movie}.flv`);
   const f4v = asked.indexOf(`/nofallback/${movie}`);

@@ -321,14 +321,17 @@ class Main extends Sprite {
 		graphics.endFill();
 	}
 
-	/** What is shown, for a page's script and the tests. */
+	/**
+	 * What is shown, for a page's script and the tests. video: the file asked for (for an F4V
+	 * the FLV beside it, where there is one); simplified: the frame is shown flat.
+	 */
 	function state():Dynamic {
 		return {
 			yaw: view == null ? 0 : view.yaw,
 			pitch: view == null ? 0 : view.pitch,
 			fov: view == null ? 0 : view.shownFov,
 			time: playback == null ? 0 : playback.time,
-			movie: playback == null ? "" : playback.movie,
+			video: playback == null ? "" : playback.movie,
 			framesDrawn: framesDrawn,
 			quality: Std.string(stage.quality).toLowerCase(),
 			fullScreen: fullScreen != null && fullScreen.on(),
