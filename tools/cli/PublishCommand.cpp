@@ -42,9 +42,7 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
   if (a.option("--with-ruffle")) {
     ruffle = findRuffleFolder(thisProgram().parent_path());
     if (!ruffle) {
-      printError(io,
-                 "Ruffle not found (looked for ruffle/ruffle.js beside the program and in "
-                 "share/qx_flash_hs; QX_RUFFLE_DIR names another folder)");
+      printError(io, std::string(kRuffleNotFoundMessage));
       return kFailed;
     }
   }
