@@ -15,6 +15,9 @@ namespace qx {
 
 inline constexpr std::string_view kRuffleFolderName = "ruffle";
 inline constexpr std::string_view kRuffleScript = "ruffle.js";
+inline constexpr std::string_view kRuffleNotFoundMessage =
+    "Ruffle not found (looked for ruffle/ruffle.js beside the program and in share/qx_flash_hs; "
+    "QX_RUFFLE_DIR names another folder)";
 
 // The first of these folders that holds ruffle.js: $QX_RUFFLE_DIR, programFolder/ruffle (a
 // portable copy, or the build tree), programFolder/../share/qx_flash_hs/ruffle (installed).
