@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "common/TestMedia.h"
-#include "cli/RunProgram.h"
+#include "common/RunProgram.h"
 #include "common/Environment.h"
 #include "common/TempFolder.h"
 #include "media/F4vToFlv.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "cli/RunProgram.h"
+#include "common/RunProgram.h"
 #include "common/Environment.h"
 
 namespace {
