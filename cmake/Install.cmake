@@ -56,6 +56,7 @@ if(TARGET qx_flash_hs)
   endif()
   if(TARGET velmora_redirect)
     install(TARGETS velmora_redirect RUNTIME DESTINATION ${qx_libexecdir} COMPONENT desktop)
+    qx_install_compressed(${dist}/man/velmora_redirect.1 ${CMAKE_INSTALL_MANDIR}/man1 desktop)
   endif()
   if(TARGET user_guide)
     install(FILES ${PROJECT_BINARY_DIR}/src/qx_flash_hs.pdf DESTINATION ${CMAKE_INSTALL_DOCDIR}

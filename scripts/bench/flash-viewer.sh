@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Benchmark of the published Flash page played by Ruffle in headless Chromium (not a test): time
 # to the first video frame and frames drawn per second while the view turns, for 1280x640 and
-# 1920x960 H.264 and Sorenson Spark FLV, and the sizes of the stored viewers.
+# 1920x960 H.264 and Sorenson Spark FLV, each with the viewer's low stage quality and the page's
+# high one side by side (and the machine's load), and the sizes of the stored viewers.
 # Usage: scripts/bench/flash-viewer.sh [BUILD_DIR]   (default build; built as Release when missing)
 set -euo pipefail
 cd "$(dirname "$0")/../.."

@@ -58,6 +58,9 @@ void MainWindow::mainWindowProc(int id, int code) {
     case id::kPublishTest:
       publish(true);
       break;
+    case id::kPublishForWeb:
+      publishForWeb();
+      break;
     case id::kSaveOptions:
       saveOptions();
       break;

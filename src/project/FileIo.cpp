@@ -381,6 +381,16 @@ std::optional<FileError> renameIntoPlace(const fs::path& temp, const fs::path& t
   return std::nullopt;
 }
 
+std::optional<FileError> syncToDisk(const fs::path& file) {
+#ifndef _WIN32
+  Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0 || ::fsync(fd.get()) != 0) return FileError{file, errnoText(errno)};
+#else
+  (void)file;
+#endif
+  return std::nullopt;
+}
+
 std::optional<FileError> copyFileReplacing(const fs::path& source, const fs::path& path,
                                            LinkPolicy links) {
   std::error_code ec;

@@ -80,6 +80,9 @@ std::optional<FileError> renameIntoPlace(const std::filesystem::path& temp,
                                          const std::filesystem::path& target,
                                          const std::filesystem::path& shownAs);
 
+// Makes a file's written bytes durable before it is renamed into place.
+std::optional<FileError> syncToDisk(const std::filesystem::path& file);
+
 // The reason an operation on the file system failed, in words.
 std::string reasonText(const std::error_code& ec);
 

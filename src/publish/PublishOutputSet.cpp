@@ -89,11 +89,16 @@ std::optional<std::string> checkVideo(const ProjectSettings& settings) {
   // What the page would name as its movie must be one the Flash Player plays: an MP4 would be
   // published "successfully" and never play, a device or a pipe would never end its copy.
   const media::VideoContent content = media::readVideoContent(video);
-  if (content.flashPlays) return std::nullopt;
-  std::string why = content.reason;
-  if (!why.empty() && why.back() == '.') why.pop_back();
-  if (!why.empty() && why[0] >= 'A' && why[0] <= 'Z') why[0] = static_cast<char>(why[0] + 32);
-  return "Video the Flash page cannot play (" + why + ")";
+  if (!content.flashPlays) {
+    std::string why = content.reason;
+    if (!why.empty() && why.back() == '.') why.pop_back();
+    if (!why.empty() && why[0] >= 'A' && why[0] <= 'Z') why[0] = static_cast<char>(why[0] + 32);
+    return "Video the Flash page cannot play (" + why + ")";
+  }
+  // Without a size there is no stored viewer: the page would get an empty viewer and no size.
+  if (viewerBytes(selectViewer(settings).resourceName).empty())
+    return std::string(kNoWindowSizeMessage);
+  return std::nullopt;
 }
 
 fs::path pageFileName(std::string_view chosen) {

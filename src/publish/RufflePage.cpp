@@ -43,8 +43,9 @@ bool needsRuffle(std::string_view page) {
 
 std::string withRuffleScript(std::string_view page, std::string_view scriptUrl) {
   const std::string_view eol = page.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
-  const std::string line =
-      "    <script src=\"" + std::string(scriptUrl) + "\"></script>" + std::string(eol);
+  const std::string line = "    <script>" + std::string(kRuffleConfigScript) +
+                           "</script><script src=\"" + std::string(scriptUrl) + "\"></script>" +
+                           std::string(eol);
   const std::size_t head = asciiLower(page).find("</head>");
   if (head == std::string::npos) return line + std::string(page);
   const std::size_t lineStart = page.rfind('\n', head);

@@ -111,7 +111,10 @@ TEST(Cli, PublishWithRuffleAddsItBesideThePage) {
   for (const char* name : {"README.md", "ruffle.js.map", "package.json"})
     EXPECT_FALSE(fs::exists(site / "ruffle" / name)) << name;
   std::string expected = contents(site / "plain.html");
-  const std::string line = "    <script src=\"ruffle/ruffle.js\"></script>\r\n";
+  const std::string line =
+      "    <script>window.RufflePlayer = window.RufflePlayer || {}; RufflePlayer.config = "
+      "{allowFullscreen: true, ...RufflePlayer.config};</script>"
+      "<script src=\"ruffle/ruffle.js\"></script>\r\n";
   expected.insert(expected.find("</head>\r\n"), line);
   EXPECT_EQ(contents(site / "index.html"), expected);
 
@@ -157,6 +160,17 @@ TEST(Cli, PublishReportsChecksAndFailures) {
   r = cli({"publish", p.project.string(), (p.temp.path() / "x.html").string()});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not selected\n");
+
+  // A hand-written project without a window size has no viewer to publish: nothing is written.
+  writeFile(p.temp.path() / "clip.flv", testvideos::flv());
+  p.settings.videoPath = "clip.flv";
+  p.settings.window = 0;
+  p.save();
+  r = cli({"publish", p.project.string(), (p.temp.path() / "site" / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "qx_flash_hs-cli: Window size not selected\n");
+  EXPECT_FALSE(fs::exists(p.temp.path() / "site"));
+  p.settings.window = 4;
 
   // The page's folder is below a regular file: every file fails, each is named.
   writeFile(p.temp.path() / "clip.flv", kClip);

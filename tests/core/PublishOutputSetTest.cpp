@@ -230,6 +230,12 @@ TEST(CheckVideo, MessagesBeforeAnythingIsWritten) {
   writeFile(temp.path() / "v.flv", testvideos::flv());
   s.videoPath = "  " + (temp.path() / "v.flv").string() + " ";
   EXPECT_EQ(checkVideo(s), std::nullopt);
+  // No size selected: no stored viewer, even where a custom size would fill the page's texts.
+  s.window = 0;
+  s.customSize = 1, s.customWidth = "640", s.customHeight = "480";
+  EXPECT_EQ(checkVideo(s), "Window size not selected");
+  s.window = 13, s.flashPlayer = 3;
+  EXPECT_EQ(checkVideo(s), std::nullopt);
   writeFile(temp.path() / "v.f4v", testvideos::mp4Video("f4v "));
   s.videoPath = (temp.path() / "v.f4v").string();
   EXPECT_EQ(checkVideo(s), std::nullopt);

@@ -251,7 +251,10 @@ TEST_F(PublishTest, TestVariantShowsTheFlashPageWithRuffle) {
   EXPECT_FALSE(onDisk.contains("ruffle"));
   EXPECT_EQ(served,
             QByteArray(onDisk).replace(
-                "</head>", "    <script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>"));
+                "</head>",
+                "    <script>window.RufflePlayer = window.RufflePlayer || {}; RufflePlayer.config "
+                "= {allowFullscreen: true, ...RufflePlayer.config};</script>"
+                "<script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>"));
   EXPECT_EQ(httpGet(url.section('/', 0, 2) + "/.qx-ruffle/ruffle.js"), "// ruffle");
   EXPECT_EQ(httpGet(url.section('/', 0, 2) + "/config.xml").left(3), "\xEF\xBB\xBF");
 }
