@@ -1,6 +1,8 @@
-# qx_embed_resources(TARGET <target> DIR <dir> NAMESPACE <ns> [HEADER <name.h>])
+# qx_embed_resources(TARGET <target> DIR <dir> NAMESPACE <ns> [HEADER <name.h>]
+#                    [FOLDERS <type>...])
 #
-# Carries every file below <dir> inside <target>. A file <dir>/<TYPE>/<NAME>.<ext> is found by
+# Carries every file below <dir> inside <target> (with FOLDERS, only those below <dir>/<type>
+# for the types named, so sources and tools beside the carried folders stay out). A file <dir>/<TYPE>/<NAME>.<ext> is found by
 # its type (the first folder) and its name (the file name without its last extension), both
 # without regard to case; every file is also found by its path relative to <dir> ("js/app.js").
 #
@@ -15,7 +17,7 @@
 # MSVC) on every object format. The table is written when CMake runs; every embedded file is a
 # dependency of that run, so adding, removing or editing one regenerates it.
 function(qx_embed_resources)
-  cmake_parse_arguments(ARG "" "TARGET;DIR;NAMESPACE;HEADER" "" ${ARGN})
+  cmake_parse_arguments(ARG "" "TARGET;DIR;NAMESPACE;HEADER" "FOLDERS" ${ARGN})
   foreach(required TARGET DIR NAMESPACE)
     if(NOT ARG_${required})
       message(FATAL_ERROR "qx_embed_resources: ${required} is required")
@@ -25,7 +27,15 @@ function(qx_embed_resources)
     set(ARG_HEADER "${ARG_TARGET}_embedded.h")
   endif()
   get_filename_component(dir "${ARG_DIR}" ABSOLUTE)
-  file(GLOB_RECURSE files CONFIGURE_DEPENDS LIST_DIRECTORIES false "${dir}/*")
+  if(ARG_FOLDERS)
+    set(files "")
+    foreach(folder IN LISTS ARG_FOLDERS)
+      file(GLOB_RECURSE found CONFIGURE_DEPENDS LIST_DIRECTORIES false "${dir}/${folder}/*")
+      list(APPEND files ${found})
+    endforeach()
+  else()
+    file(GLOB_RECURSE files CONFIGURE_DEPENDS LIST_DIRECTORIES false "${dir}/*")
+  endif()
   list(SORT files)
 
   string(MAKE_C_IDENTIFIER "qx_embed_${ARG_TARGET}" prefix)

@@ -23,6 +23,8 @@ cp examples/demo/demo.pp examples/demo/demo.flv "$work"/
   test -s site/index.webgl.html
   /usr/bin/qx_flash_hs --version
   test -x /usr/libexec/qx_flash_hs/velmora_redirect
+  /usr/libexec/qx_flash_hs/velmora_redirect --version
+  test -s /usr/share/man/man1/velmora_redirect.1.gz
   test -s /usr/share/doc/qx_flash_hs/qx_flash_hs.pdf
 )
 echo "packages install and publish from $work: ok"

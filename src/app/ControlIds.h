@@ -100,6 +100,7 @@ constexpr int kIcon2 = 462;
 // Menu commands that no control carries.
 constexpr int kLoadProject = 463;
 constexpr int kSaveProject = 464;
+constexpr int kPublishForWeb = 465;
 constexpr int kRedirectUtility = 258;
 constexpr int kToolTipHelp = 145;
 constexpr int kShortHelp = 133;

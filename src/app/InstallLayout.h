@@ -16,5 +16,8 @@ std::filesystem::path programFile(const std::filesystem::path& programFolder,
 std::filesystem::path redirectUtilityFile(const std::filesystem::path& programFolder,
                                           std::string_view executableName);
 std::filesystem::path usersGuideFile(const std::filesystem::path& programFolder);
+// The HTML5 converter: beside the program once installed, in tools/cli of a build tree.
+std::filesystem::path webglConverterFile(const std::filesystem::path& programFolder,
+                                         std::string_view executableName);
 
 }  // namespace qx

@@ -91,6 +91,7 @@ class MainWindow : public QMainWindow {
   void saveProject();
   void publish(bool openAfter);
   void openPublishedPage(const std::filesystem::path& page);
+  void publishForWeb();
   void startRedirectUtility();
   void openUsersGuide();
   void warnAbout(const QString& text);

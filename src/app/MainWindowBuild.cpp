@@ -162,6 +162,7 @@ void MainWindow::buildMenu() {
                   {"", 0},
                   {"Publish FLV\tCtrl+P", id::kPublish},
                   {"Publish FLV/Test", id::kPublishTest},
+                  {"Publish for today's web...", id::kPublishForWeb},
                   {"", 0},
                   {"Load Project", id::kLoadProject},
                   {"Save Project", id::kSaveProject},

@@ -1,5 +1,5 @@
 #pragma once
-// For scripts/bench_startup.sh: once the watched window is first exposed on screen, prints
+// For scripts/bench/startup.sh: once the watched window is first exposed on screen, prints
 // "shown <ns since the epoch>" and ends the program. The desktop program (with
 // QX_STARTUP_BENCHMARK set) and the bare yardstick window both use it, so both are timed alike.
 #include <chrono>

@@ -58,6 +58,12 @@ constexpr const char* kSteps =
     " 4. Press the button \"Publish FLV/F4V\"\n"
     " 5. Set all output files to your Web page";
 
+constexpr const char* kTodaysWeb =
+    " Browsers have no Flash plug-in today: for a page that\n"
+    " plays in them, use File > \"Publish for today's web...\"\n"
+    " It adds Ruffle beside the page (and, if you like, the\n"
+    " HTML5 version), then says what to upload.";
+
 constexpr const char* kOutputFiles =
     "\n"
     "  1. Html Web Page\n"
@@ -97,6 +103,8 @@ std::unique_ptr<QDialog> buildShortHelp(QWidget* owner, Platform& platform) {
                                QStringLiteral("  Instruction:"), {Qt::black, QColor(Qt::white)});
   heading->setFont(headingFont());
   placeLabel(dialog.get(), 101, QRect(10, 45, 300, 72), QString::fromUtf8(kSteps),
+             {Qt::black, {}, LabelEdge::None, Qt::AlignLeft | Qt::AlignTop});
+  placeLabel(dialog.get(), 315, QRect(320, 45, 380, 72), QString::fromUtf8(kTodaysWeb),
              {Qt::black, {}, LabelEdge::None, Qt::AlignLeft | Qt::AlignTop});
   const auto addSection = [&dialog](int id, int y, const char* text) {
     placeLabel(dialog.get(), id, QRect(10, y, 300, 24), QString::fromUtf8(text),

@@ -7,11 +7,12 @@
 namespace qx {
 
 std::string airDescriptorBytes() {
-  // The packaging tools accept the 2.5 descriptor namespace only.
+  // The packaging tools accept the 2.5 descriptor namespace only. An application id holds letters,
+  // digits, dots and hyphens alone: the program's name with hyphens for its underscores, + "ID".
   static const std::vector<std::string> kLines = {
       R"(<?xml version="1.0" encoding="UTF-8" standalone="no" ?>)",
       R"(  <application xmlns="http://ns.adobe.com/air/application/2.5">)",
-      R"(    <id>qx_flash_hsID</id>)",
+      R"(    <id>qx-flash-hsID</id>)",
       R"(    <versionNumber>1.0</versionNumber>)",
       R"(    <filename>qx_flash_hs</filename>)",
       R"(    <description/>)",
@@ -50,7 +51,8 @@ std::string airDescriptorBytes() {
 }
 
 std::optional<FileError> writeAirDescriptor(const std::filesystem::path& folder) {
-  return writeFileReplacing(folder / kAirDescriptorName, airDescriptorBytes());
+  return writeFileReplacing(folder / kAirDescriptorName, airDescriptorBytes(),
+                            LinkPolicy::replaceLink);
 }
 
 }  // namespace qx

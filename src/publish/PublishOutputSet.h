@@ -18,8 +18,12 @@ namespace qx {
 inline constexpr std::string_view kImagesFolderName = "images";
 
 // "FLV file not selected" when the video path is empty after trimming, "FLV file not found" when
-// no file is there; nullopt when publishing may start.
+// no file is there, "Video the Flash page cannot play (why)" when its content is no FLV or F4V
+// a Flash Player plays (a special or empty file, an MP4, HEVC, ...), "Window size not selected"
+// when no stored viewer fits the project's window size (a hand-written or cut-short project);
+// nullopt when publishing may start.
 std::optional<std::string> checkVideo(const ProjectSettings& settings);
+inline constexpr std::string_view kNoWindowSizeMessage = "Window size not selected";
 
 // The page name the dialog's answer stands for: ".html" appended unless the name already ends in
 // .html in any case (tour.htm becomes tour.htm.html, TOUR.HTML stays).

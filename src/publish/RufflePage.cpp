@@ -43,8 +43,9 @@ bool needsRuffle(std::string_view page) {
 
 std::string withRuffleScript(std::string_view page, std::string_view scriptUrl) {
   const std::string_view eol = page.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
-  const std::string line =
-      "    <script src=\"" + std::string(scriptUrl) + "\"></script>" + std::string(eol);
+  const std::string line = "    <script>" + std::string(kRuffleConfigScript) +
+                           "</script><script src=\"" + std::string(scriptUrl) + "\"></script>" +
+                           std::string(eol);
   const std::size_t head = asciiLower(page).find("</head>");
   if (head == std::string::npos) return line + std::string(page);
   const std::size_t lineStart = page.rfind('\n', head);
@@ -55,17 +56,16 @@ std::string withRuffleScript(std::string_view page, std::string_view scriptUrl) 
 
 void addRuffleToPage(const fs::path& page, const fs::path& ruffle, PublishReport& report) {
   const fs::path target = page.parent_path() / kRuffleFolderName;
-  std::error_code ec;
-  fs::create_directories(target, ec);
-  if (ec) {
-    report.failures.push_back({target, reasonText(ec)});
+  if (auto error = ensureFolderOfItsOwn(target)) {
+    report.failures.push_back(std::move(*error));
     return;
   }
+  std::error_code ec;
   for (const fs::directory_entry& entry : fs::directory_iterator(ruffle, ec)) {
     if (!entry.is_regular_file(ec) || !isRuffleFile(entry.path().filename())) continue;
     // Replaced only once copied whole, as the video is: a failed copy keeps the older Ruffle.
     const fs::path to = target / entry.path().filename();
-    if (auto error = copyFileReplacing(entry.path(), to))
+    if (auto error = copyFileReplacing(entry.path(), to, LinkPolicy::replaceLink))
       report.failures.push_back(std::move(*error));
     else
       report.written.push_back(to);
@@ -79,7 +79,8 @@ void addRuffleToPage(const fs::path& page, const fs::path& ruffle, PublishReport
   }
   if (!needsRuffle(bytes.value())) return;  // it loads Ruffle already
   const std::string script = std::string(kRuffleFolderName) + "/" + std::string(kRuffleScript);
-  if (auto error = writeFileReplacing(page, withRuffleScript(bytes.value(), script)))
+  if (auto error = writeFileReplacing(page, withRuffleScript(bytes.value(), script),
+                                      LinkPolicy::replaceLink))
     report.failures.push_back(*error);
 }
 

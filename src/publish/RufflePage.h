@@ -15,6 +15,9 @@ namespace qx {
 
 inline constexpr std::string_view kRuffleFolderName = "ruffle";
 inline constexpr std::string_view kRuffleScript = "ruffle.js";
+inline constexpr std::string_view kRuffleNotFoundMessage =
+    "Ruffle not found (looked for ruffle/ruffle.js beside the program and in share/qx_flash_hs; "
+    "QX_RUFFLE_DIR names another folder)";
 
 // The first of these folders that holds ruffle.js: $QX_RUFFLE_DIR, programFolder/ruffle (a
 // portable copy, or the build tree), programFolder/../share/qx_flash_hs/ruffle (installed).
@@ -23,8 +26,15 @@ std::optional<std::filesystem::path> findRuffleFolder(const std::filesystem::pat
 // True for a page that embeds a Flash movie and does not load Ruffle yet.
 bool needsRuffle(std::string_view page);
 
-// `page` with one line that loads Ruffle from `scriptUrl`, placed before </head> (first in the
-// page when it has no head), ended like the page's own lines.
+// Ruffle's settings for the published viewer, set before Ruffle loads: full screen allowed (the
+// page's own <object> says nothing of it, and its bytes are fixed). Settings a page made itself
+// win.
+inline constexpr std::string_view kRuffleConfigScript =
+    "window.RufflePlayer = window.RufflePlayer || {}; "
+    "RufflePlayer.config = {allowFullscreen: true, ...RufflePlayer.config};";
+
+// `page` with one line that sets Ruffle's settings and loads Ruffle from `scriptUrl`, placed
+// before </head> (first in the page when it has no head), ended like the page's own lines.
 std::string withRuffleScript(std::string_view page, std::string_view scriptUrl);
 
 // For hosting on today's web: copies Ruffle's files from `ruffle` into the page's folder

@@ -3,9 +3,12 @@
 #include <QFile>
 #include <QTcpSocket>
 #include <QTimer>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "publish/RufflePage.h"
+#include "serve/FlvCache.h"
 #include "serve/HttpRequest.h"
 
 namespace qx::serve {
@@ -99,18 +102,50 @@ class HttpConnection : public QObject {
     if (!hostAllowed(request, port_)) return fail(421, "Misdirected Request");
     if (request.method != "GET" && request.method != "HEAD") return fail(405, "Method Not Allowed");
     const auto path = resolve(request.target);
+    if (!path && ruffle_) {
+      // Ruffle plays FLV only: an F4V's FLV the viewer asks for is made when first asked for,
+      // in a cache, never in the served folder.
+      if (const auto f4v = f4vAskedAsFlv(root_, request.target)) return sendRemuxed(request, *f4v);
+    }
     if (!path) return answer(404, "Not Found", "text/plain; charset=utf-8", "Not found\n");
-    auto file = std::make_unique<QFile>(QString::fromStdString(path->string()));
+    sendFile(request, *path);
+  }
+
+  // Made on a worker thread, so the server (and the window it runs in) goes on meanwhile; this
+  // connection reads no further request until the FLV is sent.
+  void sendRemuxed(const RequestHead& request, const std::filesystem::path& f4v) {
+    const std::filesystem::path flv = cachedFlvFor(f4v);
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(flv, ec)) return sendFile(request, flv);
+    sending_ = true;
+    deadline_.stop();
+    auto state = std::make_shared<std::atomic<int>>(0);  // 0 running, 1 made, 2 failed
+    std::thread([state, f4v, flv] { *state = makeCachedFlv(f4v, flv) ? 1 : 2; }).detach();
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll, state, request, flv] {
+      if (*state == 0) return;
+      poll->deleteLater();
+      sending_ = false;
+      if (*state == 1) return sendFile(request, flv);
+      closeAfter_ = true;
+      answer(500, "Internal Server Error", "text/plain; charset=utf-8",
+             "The F4V could not be made an FLV\n");
+    });
+    poll->start(50);
+  }
+
+  void sendFile(const RequestHead& request, const std::filesystem::path& path) {
+    auto file = std::make_unique<QFile>(QString::fromStdString(path.string()));
     if (!file->open(QIODevice::ReadOnly))
       return answer(404, "Not Found", "text/plain; charset=utf-8", "Not found\n");
-    if (ruffle_ && isPage(*path) && file->size() <= kMaxRewrittenPage) {
+    if (ruffle_ && isPage(path) && file->size() <= kMaxRewrittenPage) {
       const QByteArray page = file->readAll();
       if (needsRuffle(std::string_view(page.constData(), static_cast<std::size_t>(page.size())))) {
         const std::string script = std::string(kRufflePath) + std::string(kRuffleScript);
         const std::string body = withRuffleScript(
             std::string_view(page.constData(), static_cast<std::size_t>(page.size())), script);
         // The rewritten page is always sent whole: a range of it would match no file.
-        writeHead(200, "OK", QByteArray::fromStdString(contentType(*path)), body.size());
+        writeHead(200, "OK", QByteArray::fromStdString(contentType(path)), body.size());
         if (request.method != "HEAD") socket_->write(body.data(), static_cast<qint64>(body.size()));
         return finished();
       }
@@ -132,7 +167,7 @@ class HttpConnection : public QObject {
               "-" + QByteArray::number(static_cast<qulonglong>(range.last)) + "/" +
               QByteArray::number(static_cast<qulonglong>(size)) + "\r\n";
     writeHead(partial ? 206 : 200, partial ? "Partial Content" : "OK",
-              QByteArray::fromStdString(contentType(*path)), length, extra);
+              QByteArray::fromStdString(contentType(path)), length, extra);
     if (request.method == "HEAD" || length == 0) return finished();
     if (!file->seek(static_cast<qint64>(first))) return closeNow();
     file_ = std::move(file);

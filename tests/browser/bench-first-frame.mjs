@@ -1,7 +1,7 @@
 // Benchmark of the HTML5 page's start (not a test): over an emulated 15 Mbit/s line, the time
 // from loading the page to the first picture (the poster, when the page has one) and to the first
 // video frame, for a 3840x1920 video of about 35 Mbit/s, with and without the poster.
-// Run by scripts/bench-webgl-first-frame.sh, which gives QX_CLI and QX_REDIRECT.
+// Run by scripts/bench/webgl-first-frame.sh, which gives QX_CLI and QX_REDIRECT.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';

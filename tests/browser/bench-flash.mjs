@@ -1,8 +1,10 @@
 // Benchmark of the published Flash page in Ruffle (not a test): for 1280x640 and 1920x960 videos
 // in H.264 and Sorenson Spark FLV, the time from loading the page to the first video frame shown,
 // and the frames the viewer draws per second while the view turns (the perspective view is drawn
-// anew on every frame then, not only when the video has a new picture). Also the viewers' sizes.
-// Run by scripts/bench-flash-viewer.sh, which gives QX_CLI and QX_REDIRECT.
+// anew on every frame then, not only when the video has a new picture), side by side for the
+// stage quality the viewer draws with (low) and the page's own (high, the flash variable
+// quality=high, as viewers drew before). Also the viewers' sizes.
+// Run by scripts/bench/flash-viewer.sh, which gives QX_CLI and QX_REDIRECT.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -24,8 +26,10 @@ const videos = [
   { name: 'sorenson-1920', width: 1920, height: 960, codec: 'flv1' },
 ];
 const windows = { 8: '640x480', 11: '800x600' };
+// QX_BENCH_CASES=h264: only the cases whose name holds that text.
 const cases = videos.flatMap((v) => Object.entries(windows)
-  .map(([window, stage]) => ({ ...v, video: v.name, name: `${v.name}@${stage}`, window })));
+  .map(([window, stage]) => ({ ...v, video: v.name, name: `${v.name}@${stage}`, window })))
+  .filter((c) => c.name.includes(process.env.QX_BENCH_CASES || ''));
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-bench-flash-'));
 const dir = path.join(work, 'site');
@@ -38,25 +42,62 @@ for (const c of cases) {
   const project = path.join(work, `${c.name}.pp`);
   fs.writeFileSync(project, projectFileText({ ...defaultPage, name: c.name }, video)
     .replace('<WINDOW>4</WINDOW>', `<WINDOW>${c.window}</WINDOW>`), 'latin1');
-  execFileSync(process.env.QX_CLI, ['publish', project, path.join(dir, c.name, 'page.html')]);
+  const page = path.join(dir, c.name, 'page.html');
+  execFileSync(process.env.QX_CLI, ['publish', project, page]);
+  // The same page asking the viewer to keep the page's quality.
+  fs.writeFileSync(path.join(dir, c.name, 'high.html'), fs.readFileSync(page, 'latin1')
+    .replaceAll('"qx_flash_hs.swf"', '"qx_flash_hs.swf?quality=high"'), 'latin1');
 }
 const site = await serveWithRedirect(dir, true);
 const browser = await launchChromium();
 console.log(`Ruffle in headless Chromium (software GL), ${SECONDS} s ` +
   (TURN ? 'turning (an arrow key about every 50 ms)' : 'looking ahead'));
-console.log('case                     first frame   frames drawn/s   video time/s');
-try {
-  for (const c of cases) {
-    const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
+console.log(`load: ${os.loadavg().map((l) => l.toFixed(1)).join(' ')} (1, 5, 15 min) on ` +
+  `${os.cpus().length} cores`);
+console.log('case                     quality   first frame   frames drawn/s   per CPU s   video time/s');
+
+/**
+ * CPU seconds used so far by this process's descendants (Chromium and its renderer and GPU
+ * processes): on a machine others share, frames per CPU second are steadier than per second.
+ */
+function childrenCpuSeconds() {
+  const parent = new Map();
+  const cpu = new Map();
+  for (const pid of fs.readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+    let stat;
+    try {
+      stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+    } catch {
+      continue; // ended meanwhile
+    }
+    // Fields after the command name (which may hold spaces): state ppid ... utime(14) stime(15).
+    const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+    parent.set(Number(pid), Number(fields[1]));
+    cpu.set(Number(pid), Number(fields[11]) + Number(fields[12]));
+  }
+  const ours = (pid) => {
+    for (let p = parent.get(pid); p; p = parent.get(p)) if (p === process.pid) return true;
+    return false;
+  };
+  let ticks = 0;
+  for (const [pid, t] of cpu) if (ours(pid)) ticks += t;
+  return ticks / 100; // USER_HZ
+}
+
+/** One run of a page: { firstFrame, fps, perCpu, rate, yaws }. */
+async function measure(url) {
+  const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
+  try {
     const page = await context.newPage();
     const loadStart = Date.now();
-    await page.goto(`${site.url}${c.name}/page.html`);
+    await page.goto(url);
     await waitForState(page, (s) => s.ready && s.framesDrawn > 0 && s.time > 0, 'first frame', 90000);
     const firstFrame = (Date.now() - loadStart) / 1000;
     // The right arrow again and again: the view keeps turning, so every frame is drawn anew.
     const box = await playerBox(page);
     await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
     const before = await viewerState(page);
+    const cpu0 = childrenCpuSeconds();
     const t0 = Date.now();
     if (TURN) {
       while (Date.now() - t0 < SECONDS * 1000) {
@@ -68,11 +109,36 @@ try {
     }
     const after = await viewerState(page);
     const wall = (Date.now() - t0) / 1000;
+    const perCpu = (after.framesDrawn - before.framesDrawn) / (childrenCpuSeconds() - cpu0);
     const fps = (after.framesDrawn - before.framesDrawn) / wall;
     const rate = (after.time - before.time) / wall;
-    console.log(`${c.name.padEnd(24)} ${firstFrame.toFixed(2).padStart(8)} s ${fps.toFixed(1).padStart(14)} ` +
-      `${rate.toFixed(2).padStart(14)}   (yaw ${before.yaw.toFixed(0)} -> ${after.yaw.toFixed(0)})`);
+    return { firstFrame, fps, perCpu, rate, yaws: `${before.yaw.toFixed(0)} -> ${after.yaw.toFixed(0)}` };
+  } finally {
     await context.close();
+  }
+}
+
+try {
+  for (const c of cases) {
+    const runs = {};
+    for (const quality of ['high', 'low']) {
+      // A case that does not play in time (a heavy video on a busy machine) is reported, and
+      // the others still run.
+      const r = await measure(`${site.url}${c.name}/${quality === 'high' ? 'high' : 'page'}.html`)
+        .catch((error) => ({ error }));
+      runs[quality] = r;
+      if (r.error) {
+        console.log(`${c.name.padEnd(24)} ${quality.padEnd(7)} failed: ${r.error.message.split('\n')[0]}`);
+        continue;
+      }
+      console.log(`${c.name.padEnd(24)} ${quality.padEnd(7)} ${r.firstFrame.toFixed(2).padStart(8)} s ` +
+        `${r.fps.toFixed(1).padStart(14)} ${r.perCpu.toFixed(1).padStart(11)} ${r.rate.toFixed(2).padStart(14)}` +
+        `   (yaw ${r.yaws})`);
+    }
+    const ratio = (key) => (runs.low[key] / runs.high[key]).toFixed(2);
+    if (!runs.low.error && !runs.high.error) {
+      console.log(`${c.name.padEnd(24)} low/high ${ratio('fps').padStart(26)}x ${ratio('perCpu').padStart(10)}x`);
+    }
   }
 } finally {
   await browser.close();

@@ -2,7 +2,7 @@
 // 35 Mbit/s with and without the 1920-wide copy and times both; then plays the page over an
 // emulated line, with the copy offered and without it, and counts the stalls (waits for data
 // after the start) and their length. The viewer is made 2000 device pixels wide, so that its
-// size alone would pick the full video. Run by scripts/bench-webgl-renditions.sh.
+// size alone would pick the full video. Run by scripts/bench/webgl-renditions.sh.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';

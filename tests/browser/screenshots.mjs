@@ -20,6 +20,14 @@ try {
       await page.locator('canvas').focus();
       await page.keyboard.press('Tab'); // keyboard focus on the first hot spot
     }],
+    ['webgl-focus.png', { width: 800, height: 520 }, async (page) => {
+      await openPaused(page, site.url + 'tour.webgl.html');
+      await page.keyboard.press('Tab'); // keyboard focus on the picture: its ring
+    }],
+    ['webgl-copied.png', { width: 800, height: 520 }, async (page) => {
+      await openPaused(page, site.url + 'tour.webgl.html');
+      await page.getByRole('button', { name: 'Copy link to this view' }).click();
+    }],
     ['webgl-phone.png', { width: 390, height: 700 }, async (page) => {
       await page.goto(site.url + 'tour.webgl.html');
       await page.getByRole('button', { name: 'Turn the sound on' }).waitFor();

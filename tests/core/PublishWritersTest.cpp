@@ -160,4 +160,11 @@ TEST(HtmlPage, BlackBackgroundAndCustomSize) {
 TEST(AirDescriptor, FixedThirtySixLines) {
   EXPECT_EQ(airDescriptorBytes(), golden("air_descriptor.xml"));
   EXPECT_EQ(crlfLinesOf(airDescriptorBytes()).size(), 36u);
+  // An application id may hold letters, digits, dots and hyphens only.
+  const std::string bytes = airDescriptorBytes();
+  const auto from = bytes.find("<id>") + 4;
+  const std::string id = bytes.substr(from, bytes.find("</id>") - from);
+  EXPECT_EQ(
+      id.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789.-"),
+      std::string::npos);
 }

@@ -9,6 +9,7 @@
 #include <QSlider>
 
 #include "WindowFixture.h"
+#include "common/TestVideos.h"
 #include "project/FileIo.h"
 #include "project/ProjectFile.h"
 
@@ -150,7 +151,7 @@ class PublishTest : public WindowTest {
   std::filesystem::path video() const { return folder.path() / "hall.flv"; }
   void SetUp() override {
     WindowTest::SetUp();
-    std::ofstream(video(), std::ios::binary) << "FLV video bytes";
+    std::ofstream(video(), std::ios::binary) << testvideos::flv();
     std::filesystem::create_directories(folder.path() / "site");
   }
   void chooseVideo() {
@@ -250,7 +251,10 @@ TEST_F(PublishTest, TestVariantShowsTheFlashPageWithRuffle) {
   EXPECT_FALSE(onDisk.contains("ruffle"));
   EXPECT_EQ(served,
             QByteArray(onDisk).replace(
-                "</head>", "    <script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>"));
+                "</head>",
+                "    <script>window.RufflePlayer = window.RufflePlayer || {}; RufflePlayer.config "
+                "= {allowFullscreen: true, ...RufflePlayer.config};</script>"
+                "<script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>"));
   EXPECT_EQ(httpGet(url.section('/', 0, 2) + "/.qx-ruffle/ruffle.js"), "// ruffle");
   EXPECT_EQ(httpGet(url.section('/', 0, 2) + "/config.xml").left(3), "\xEF\xBB\xBF");
 }

@@ -237,6 +237,7 @@ TEST_F(WindowTest, MenuAcceleratorsAndKeyboardOrder) {
   const std::vector<std::pair<int, const char*>> items = {{100, "&Load FLV movie\tCtrl+L"},
                                                           {101, "Publish FLV\tCtrl+P"},
                                                           {134, "Publish FLV/Test"},
+                                                          {465, "Publish for today's web..."},
                                                           {463, "Load Project"},
                                                           {464, "Save Project"},
                                                           {108, "&Exit\tAlt+F4"},

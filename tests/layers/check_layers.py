@@ -14,7 +14,7 @@ import sys
 # The one table of the layers, lowest first. Folders on one line share a layer.
 LAYERS = [
     ("project", "resources", "media", "publish"),  # qxcore: standard library only
-    ("webgl", "serve"),                            # qxwebgl (FFmpeg), qxhttp + qxserve
+    ("webgl", "import", "serve"),                  # qxwebgl, qximport (FFmpeg); qxhttp, qxserve
     ("platform",),                                 # qxplatform
     ("fonts", "help"),                             # qxfonts, qxhelp
     ("preview",),                                  # qxgui
@@ -22,7 +22,7 @@ LAYERS = [
 ]
 LEVEL = {folder: level for level, folders in enumerate(LAYERS) for folder in folders}
 TOP = len(LAYERS)  # src/main.cpp, the desktop program's start
-NO_QT = {"project", "resources", "media", "publish", "webgl"}
+NO_QT = {"project", "resources", "media", "publish", "webgl", "import"}
 # Headers the build writes (cmake/EmbedResources.cmake, Qt's moc).
 GENERATED = re.compile(r"^(qx\w+_resources\.h|qxwebgl_web\.h|\w+\.moc|moc_\w+\.cpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)

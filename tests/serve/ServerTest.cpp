@@ -13,6 +13,8 @@
 #include <QProcess>
 
 #include "common/TempFolder.h"
+#include "common/TestMedia.h"
+#include "media/F4vToFlv.h"
 #include "project/FileIo.h"
 
 namespace fs = std::filesystem;
@@ -264,6 +266,7 @@ class RuffleServerTest : public ServerTest {
     ASSERT_EQ(qx::writeFileReplacing(site_ / "tour.html", kFlashPage), std::nullopt);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QX_RUFFLE_DIR", QString::fromStdString((outer_.path() / "ruffle").string()));
+    env.insert("XDG_CACHE_HOME", QString::fromStdString((outer_.path() / "cache").string()));
     server_.setProcessEnvironment(env);
   }
   QStringList extraArguments() const override { return {"--with-ruffle"}; }
@@ -282,7 +285,9 @@ TEST_F(RuffleServerTest, AddsRuffleToFlashPagesOnly) {
   EXPECT_EQ(head.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << head;  // whole, whatever the range
   EXPECT_EQ(body,
             "<html>\r\n<head>\r\n    <title>T</title>\r\n"
-            "    <script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>\r\n<body>\r\n"
+            "    <script>window.RufflePlayer = window.RufflePlayer || {}; RufflePlayer.config = "
+            "{allowFullscreen: true, ...RufflePlayer.config};</script>"
+            "<script src=\"/.qx-ruffle/ruffle.js\"></script>\r\n</head>\r\n<body>\r\n"
             "<object type=\"application/x-shockwave-flash\" data=\"qx_flash_hs.swf\"></object>"
             "\r\n</body>\r\n</html>\r\n");
   EXPECT_EQ(qx::readFileBytes(site_ / "tour.html").value(), kFlashPage);
@@ -301,6 +306,33 @@ TEST_F(RuffleServerTest, AddsRuffleToFlashPagesOnly) {
     c.send("GET " + std::string(outside) + " HTTP/1.1\r\n" + host + "\r\n");
     head = c.answer(&body);
     EXPECT_EQ(head.rfind("HTTP/1.1 404", 0), 0u) << outside << "\n" << head;
+  }
+}
+
+// An F4V's FLV, asked for by the viewer under Ruffle, is made on demand in the cache: the same
+// bytes the remux writes, and nothing new in the served folder.
+TEST_F(RuffleServerTest, MakesAnF4vsFlvOnDemandInItsCache) {
+  ASSERT_TRUE(testmedia::makeVideo(site_ / "clip.f4v", "-c:v libx264 -preset ultrafast -c:a aac",
+                                   "f4v", 0.5, "128x64"));
+  const fs::path direct = outer_.path() / "direct.flv";
+  ASSERT_FALSE(qx::media::remuxF4vToFlv(site_ / "clip.f4v", direct));
+  const std::string expected = qx::readFileBytes(direct).value();
+  Client c(port_);
+  std::string body;
+  for (int round = 0; round < 2; ++round) {  // made, then taken from the cache
+    c.send("GET /clip.f4v.flv HTTP/1.1\r\n" + host_ + "\r\n");
+    const std::string head = c.answer(&body);
+    EXPECT_EQ(head.rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << head;
+    EXPECT_TRUE(body == expected) << "round " << round;
+  }
+  EXPECT_FALSE(fs::exists(site_ / "clip.f4v.flv"));
+  int cached = 0;
+  for (const auto& e : fs::recursive_directory_iterator(outer_.path() / "cache"))
+    cached += e.path().extension() == ".flv";
+  EXPECT_EQ(cached, 1);
+  for (const char* missing : {"/tour.mp4.flv", "/none.f4v.flv"}) {
+    c.send("GET " + std::string(missing) + " HTTP/1.1\r\n" + host_ + "\r\n");
+    EXPECT_EQ(c.answer(&body).rfind("HTTP/1.1 404", 0), 0u) << missing;
   }
 }
 

@@ -1,10 +1,12 @@
 // publish PROJECT.pp PAGE.html: what "Publish FLV" does with that project loaded; with
-// --with-ruffle, also Ruffle beside the page, for hosting it on today's web.
+// --with-ruffle, also Ruffle beside the page and, for an F4V, its FLV (NAME.f4v.flv), for hosting
+// it on today's web.
 #include <ostream>
 
 #include "Command.h"
 #include "ProgramPath.h"
 #include "project/PathText.h"
+#include "publish/FlvBesideF4v.h"
 #include "publish/PublishOutputSet.h"
 #include "publish/RufflePage.h"
 
@@ -31,7 +33,8 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
 
   if (const auto problem = checkVideo(settings)) {
     // The window's message alone; a script's log also needs the path the project names.
-    printError(io, settings.videoPath.empty() ? *problem : *problem + ": " + settings.videoPath);
+    const bool aboutVideo = !settings.videoPath.empty() && *problem != kNoWindowSizeMessage;
+    printError(io, aboutVideo ? *problem + ": " + shownText(settings.videoPath) : *problem);
     return kFailed;
   }
   // Looked for before anything is written: a missing Ruffle must not leave a half-made site.
@@ -39,23 +42,24 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
   if (a.option("--with-ruffle")) {
     ruffle = findRuffleFolder(thisProgram().parent_path());
     if (!ruffle) {
-      printError(io,
-                 "Ruffle not found (looked for ruffle/ruffle.js beside the program and in "
-                 "share/qx_flash_hs; QX_RUFFLE_DIR names another folder)");
+      printError(io, std::string(kRuffleNotFoundMessage));
       return kFailed;
     }
   }
   std::error_code ec;
   if (std::filesystem::is_directory(page, ec)) {
-    printError(io, pathToUtf8(page) + ": is a folder, not a file");
+    printError(io, shownText(pathToUtf8(page)) + ": is a folder, not a file");
     return kFailed;
   }
 
   PublishReport report = publishOutputSet(settings, project->hotSpots, page);
-  if (ruffle && report.succeeded()) addRuffleToPage(page, *ruffle, report);
-  for (const auto& path : report.written) io.out << "wrote " << pathToUtf8(path) << '\n';
+  if (ruffle && report.succeeded()) {
+    addRuffleToPage(page, *ruffle, report);
+    addFlvBesideF4v(outputSetFor(settings, derivePublishValues(settings, page)).video, report);
+  }
+  for (const auto& path : report.written) io.out << "wrote " << shownText(pathToUtf8(path)) << '\n';
   for (const auto& path : report.unchanged)
-    io.out << "kept  " << pathToUtf8(path) << " (already in place)\n";
+    io.out << "kept  " << shownText(pathToUtf8(path)) << " (already in place)\n";
   if (!report.succeeded()) {
     printError(io, publishMessage(report));
     return kFailed;

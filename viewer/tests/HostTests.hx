@@ -120,5 +120,8 @@ class HostTests {
 		check(c.hotSpots[0].title == 'Say "hi" <now>' && c.hotSpots[0].link == "shop.php?a=1&b=2", "unescaped values: " + c.hotSpots[0]);
 		check(c.hotSpots[1].link == 'q.html?x="1"' && c.hotSpots[1].title == c.hotSpots[1].link, "escaped link, title from link");
 		check(Config.parse("no xml here").hotSpots.length == 0, "anything else reads as the defaults");
+		// An F4V is asked for as its FLV first; any other movie as it is.
+		check(Config.filesToPlay("My Clip.F4V").join("|") == "My Clip.F4V.flv|My Clip.F4V", "F4V: its FLV, then itself");
+		check(Config.filesToPlay("a.f4v.flv").join("|") == "a.f4v.flv" && Config.filesToPlay("f4v").length == 1, "other names as they are");
 	}
 }

@@ -13,11 +13,12 @@ const FLAGS = [
  * Starts Chromium with a fresh profile (playwright makes a new --user-data-dir for each launch).
  * `autoplay`: Chromium's autoplay policy; the default lets video play with sound without a
  * gesture, 'document-user-activation-required' is what a desktop browser does for a new site.
+ * `args`: more flags, e.g. '--disable-3d-apis' for a browser without WebGL.
  */
-export function launchChromium({ autoplay = 'no-user-gesture-required' } = {}) {
+export function launchChromium({ autoplay = 'no-user-gesture-required', args = [] } = {}) {
   return chromium.launch({
     executablePath: process.env.QX_CHROMIUM || '/usr/bin/chromium',
     headless: true,
-    args: [...FLAGS, `--autoplay-policy=${autoplay}`],
+    args: [...FLAGS, `--autoplay-policy=${autoplay}`, ...args],
   });
 }

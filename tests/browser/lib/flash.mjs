@@ -4,6 +4,7 @@ import { decodePng } from './png.mjs';
 import { colourName } from './viewer.mjs';
 
 const PLAYER = 'ruffle-object, ruffle-embed';
+const NOTICE_CLOSE = '#hardware-acceleration-modal:not(.hidden) .close-modal';
 
 /** What the viewer says it shows: { yaw, pitch, fov, time, framesDrawn, visible, ready, error }. */
 export const viewerState = (page) => page.evaluate((selector) => {
@@ -51,7 +52,7 @@ export async function openFlash(page, url, atLeast = 0.3) {
 async function dismissRuffleNotice(page) {
   const box = await playerBox(page);
   await page.mouse.move(box.x + 1, box.y + 1);
-  const close = page.locator('#hardware-acceleration-modal:not(.hidden) .close-modal');
+  const close = page.locator(NOTICE_CLOSE);
   try {
     await close.click({ timeout: 2000 });
   } catch {
@@ -60,8 +61,13 @@ async function dismissRuffleNotice(page) {
   await page.mouse.move(0, 0);
 }
 
-/** The stage as a pixel reader (Ruffle draws the movie into the player element). */
+/**
+ * The stage as a pixel reader (Ruffle draws the movie into the player element). A busy machine
+ * may open Ruffle's notice only after openFlash has looked for it: it is closed here then.
+ */
 export async function stageShot(page) {
+  const close = page.locator(NOTICE_CLOSE);
+  if (await close.isVisible()) await close.click();
   return decodePng(await page.locator(PLAYER).first().screenshot());
 }
 

@@ -214,7 +214,9 @@ export async function buildSite(pages, extraFiles = {}, { withRuffle = false } =
       // A Flash page reads the config.xml beside it, so each gets a folder of its own.
       const pagePath = p.webgl === false
         ? path.join(dir, p.name, `${p.name}.html`) : path.join(dir, `${p.name}.html`);
-      run(process.env.QX_CLI, ['publish', project, pagePath]);
+      // `publishWithRuffle`: published for hosting on today's web, Ruffle and all beside it.
+      run(process.env.QX_CLI, ['publish', project, pagePath,
+        ...(p.publishWithRuffle ? ['--with-ruffle'] : [])]);
       if (p.configXml) editConfigXml(path.join(path.dirname(pagePath), 'config.xml'), p.configXml);
       // Captions go beside the published video, where the converter looks for them.
       if (p.captions) fs.writeFileSync(path.join(path.dirname(pagePath), `${p.video}.vtt`), p.captions);

@@ -65,6 +65,7 @@ TEST(ShortHelp, TextsPlacesAndColours) {
             " 1. Select any FLV/F4V movie \n 2. Choose necessary options \n"
             " 3. Add any text and URL \n 4. Press the button \"Publish FLV/F4V\"\n"
             " 5. Set all output files to your Web page");
+  EXPECT_TRUE(label(*dialog, 315)->text().contains("\"Publish for today's web...\""));
   EXPECT_EQ(label(*dialog, 103)->geometry(), QRect(10, 376, 300, 24));
   EXPECT_EQ(label(*dialog, 103)->font().pointSize(), 15);
 

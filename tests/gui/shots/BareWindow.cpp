@@ -1,4 +1,4 @@
-// The yardstick of scripts/bench_startup.sh: an empty 910 x 640 Qt window, started and shown as
+// The yardstick of scripts/bench/startup.sh: an empty 910 x 640 Qt window, started and shown as
 // the program's own window is, printing "shown <ns since the epoch>" once it is first exposed.
 
 #include <QApplication>

@@ -160,6 +160,14 @@ class Config {
 		return re.match(s) ? Std.parseInt("0x" + re.matched(2)) : def;
 	}
 
+	/**
+	 * The files to ask for, in order, to play the movie: for an F4V first the FLV made from it
+	 * beside it (NAME.f4v.flv; runtimes that read only FLV play that), then the F4V itself.
+	 */
+	public static function filesToPlay(movie:String):Array<String> {
+		return StringTools.endsWith(movie.toLowerCase(), ".f4v") ? [movie + ".flv", movie] : [movie];
+	}
+
 	public static inline function clamp(v:Float, lo:Float, hi:Float):Float
 		return v < lo ? lo : (v > hi ? hi : v);
 }

@@ -1,26 +1,19 @@
 package qx.viewer;
 
 import flash.Lib;
-import flash.display.Loader;
 import flash.display.Sprite;
-import flash.display.StageDisplayState;
+import flash.display.StageQuality;
 import flash.events.Event;
 import flash.events.IOErrorEvent;
 import flash.events.KeyboardEvent;
 import flash.events.MouseEvent;
-import flash.events.NetStatusEvent;
 import flash.events.SecurityErrorEvent;
 import flash.external.ExternalInterface;
 import flash.media.SoundTransform;
 import flash.media.Video;
-import flash.net.NetConnection;
-import flash.net.NetStream;
 import flash.net.URLLoader;
 import flash.net.URLLoaderDataFormat;
 import flash.net.URLRequest;
-import flash.text.TextField;
-import flash.text.TextFieldAutoSize;
-import flash.text.TextFormat;
 import flash.utils.ByteArray;
 
 /**
@@ -33,17 +26,19 @@ class Main extends Sprite {
 	static inline var VIDEO_W = 1024;
 	static inline var VIDEO_H = 512;
 	static inline var KEY_STEP = 5.0;
+	static inline var SIMPLIFIED = "A simplified view: this browser cannot draw the video in perspective.";
 
 	var config:Config;
 	var view:View;
+	// The picture: the sphere in perspective, or where the runtime cannot draw a video into a
+	// bitmap, the frame flat.
 	var panorama:Panorama;
-	var status = new TextField();
-	var spinner = new Sprite();
-	var spots:Array<{h:Config.HotSpot, sprite:Sprite, shown:Bool}> = [];
+	var flat:FlatView;
+	var status = new StatusDisplay();
+	var hotSpots:HotSpots;
 	var bar:ControlBar;
-	var stream:NetStream;
+	var playback:Playback;
 	var video:Video;
-	var duration = 0.0;
 	var videoWidth = 0;
 	var videoHeight = 0;
 	var lastTime = -1.0;
@@ -59,7 +54,8 @@ class Main extends Sprite {
 	var dragX = 0.0;
 	var dragY = 0.0;
 	var lastTick = 0;
-	var videoStarted = 0;
+	var pageQuality:StageQuality = null;
+	var fullScreen:FullScreen;
 
 	static function main() {
 		Lib.current.addChild(new Main());
@@ -71,12 +67,6 @@ class Main extends Sprite {
 	}
 
 	function start() {
-		var w = stage.stageWidth, h = stage.stageHeight;
-		status.defaultTextFormat = new TextFormat("_sans", 13, 0xFFFFFF, false, null, null, null, null, flash.text.TextFormatAlign.CENTER);
-		status.autoSize = TextFieldAutoSize.CENTER;
-		status.wordWrap = true;
-		status.selectable = false;
-		addChild(spinner);
 		addChild(status);
 		showStatus("Loading the 360° video…");
 		addEventListener(Event.ENTER_FRAME, function(_) frame());
@@ -107,9 +97,18 @@ class Main extends Sprite {
 		view = new View(config);
 		level = config.volume / 100;
 		muted = config.volume == 0;
-		panorama = new Panorama(view, config.smooth);
-		addChildAt(panorama.shape, 0);
-		for (h in config.hotSpots) spots.push({h: h, sprite: hotSpotSprite(h), shown: false});
+		playback = new Playback(config, useSize, fail);
+		if (Panorama.drawsIntoBitmaps()) {
+			panorama = new Panorama(view, config.smooth);
+			addChildAt(panorama.shape, 0);
+		} else {
+			flat = new FlatView(view);
+			view.flat = true;
+			addChildAt(flat, 0);
+		}
+		hotSpots = new HotSpots(config.hotSpots);
+		addChild(hotSpots);
+		fullScreen = new FullScreen(stage);
 		if (config.controls) {
 			bar = new ControlBar(player());
 			addChild(bar);
@@ -121,7 +120,8 @@ class Main extends Sprite {
 			fail("config.xml names no video.");
 			return;
 		}
-		playVideo();
+		applySound();
+		playback.start();
 	}
 
 	function layout() {
@@ -136,135 +136,56 @@ class Main extends Sprite {
 		drawnVersion = -1;
 	}
 
-	function playVideo() {
-		var connection = new NetConnection();
-		connection.connect(null);
-		stream = new NetStream(connection);
-		// Buffering and volume are honoured by Flash Player; some other runtimes ignore them.
-		stream.bufferTime = config.bufferingMs / 1000;
-		stream.client = {onMetaData: metaData, onPlayStatus: function(_) {}, onCuePoint: function(_) {}, onXMPData: function(_) {}};
-		stream.addEventListener(NetStatusEvent.NET_STATUS, function(e:NetStatusEvent) {
-			var code:String = e.info.code;
-			// Looping by playing the file again: a seek to 0 does not restart every runtime.
-			if (code == "NetStream.Play.Stop") stream.play(config.movie);
-			else if (code == "NetStream.Play.StreamNotFound" || code == "NetStream.Play.Failed")
-				fail("The video " + config.movie + " could not be loaded.");
-		});
-		stream.addEventListener(flash.events.AsyncErrorEvent.ASYNC_ERROR, function(_) {});
-		stream.addEventListener(IOErrorEvent.IO_ERROR, function(_) fail("The video " + config.movie + " could not be loaded."));
-		applySound();
-		stream.play(config.movie);
-		videoStarted = Lib.getTimer();
-	}
-
-	function metaData(m:Dynamic) {
-		if (m.duration != null) duration = m.duration;
-		if (m.width != null && m.height != null) useSize(Std.int(m.width), Std.int(m.height));
-	}
-
 	/** The frame size is known: a Video of that size (draw() renders a Video at its own size). */
 	function useSize(w:Int, h:Int) {
 		if (w <= 0 || h <= 0 || (w == videoWidth && h == videoHeight)) return;
 		videoWidth = w;
 		videoHeight = h;
 		view.setPicture(w, h);
+		if (flat != null) {
+			flat.attach(playback.stream, w, h, config.smooth);
+			drawnVersion = -1;
+			return;
+		}
 		if (video != null) video.attachNetStream(null);
 		video = new Video(w, h);
 		video.smoothing = config.smooth;
-		video.attachNetStream(stream);
+		video.attachNetStream(playback.stream);
 	}
 
 	function frame() {
-		spinner.rotation += 6;
+		status.turn();
 		if (view == null || error != null) return;
 		var now = Lib.getTimer();
 		var seconds = lastTick == 0 ? 0 : Math.min(0.1, (now - lastTick) / 1000);
 		lastTick = now;
 		if (dragging && config.panningMode == 1) heldPan(seconds);
-		var time = stream == null ? 0 : stream.time;
+		var time = playback == null ? 0 : playback.time;
 		// Without metadata after a second of playing, take the usual 2:1 frame.
-		if (video == null && time > 1) useSize(VIDEO_W, VIDEO_H);
-		// Not every runtime reports a missing file: no metadata and no playing long after the
-		// buffering time means the video never came.
-		if (video == null && time == 0 && now - videoStarted > Math.max(20000, config.bufferingMs + 10000)) {
-			fail("The video " + config.movie + " could not be loaded.");
-			return;
-		}
-		var fresh = video != null && time != lastTime;
+		var sized = videoWidth > 0;
+		if (!sized && time > 1) useSize(VIDEO_W, VIDEO_H);
+		if (playback != null) playback.check(sized);
+		if (error != null) return;
+		var fresh = sized && time != lastTime;
 		if (fresh) {
 			lastTime = time;
-			if (status.visible && time > 0) hideStatus();
+			if (time > 0 && status.message() != null) pictureShown();
 		}
 		var moved = view.version != drawnVersion;
-		if (video != null && (fresh || moved)) {
-			panorama.draw(video, videoWidth, videoHeight, fresh, stage.stageWidth, stage.stageHeight);
+		if (sized && (fresh || moved)) {
+			if (panorama == null) {
+				// The runtime draws each new frame of the Videos itself: only the view moves them.
+				if (moved) flat.place(stage.stageWidth, stage.stageHeight);
+			} else {
+				if (framesDrawn == 0) drawQuality();
+				panorama.draw(video, videoWidth, videoHeight, fresh, stage.stageWidth, stage.stageHeight);
+			}
 			drawnVersion = view.version;
 			framesDrawn++;
 		}
-		placeHotSpots(time);
+		hotSpots.place(view, time, stage.stageWidth, stage.stageHeight);
 		if (config.balance > 0) applySound();
 		if (bar != null) bar.update();
-	}
-
-	// ---- hot spots
-
-	function hotSpotSprite(h:Config.HotSpot):Sprite {
-		var s = new Sprite();
-		s.visible = false;
-		s.buttonMode = true;
-		s.useHandCursor = Text.linkAllowed(h.link) && h.link != "";
-		var icon = new Loader();
-		icon.contentLoaderInfo.addEventListener(Event.COMPLETE, function(_) {
-			icon.x = -icon.width / 2;
-			icon.y = -icon.height / 2;
-		});
-		icon.contentLoaderInfo.addEventListener(IOErrorEvent.IO_ERROR, function(_) {
-			// Without its icon a hot spot still shows, as a ring.
-			s.graphics.lineStyle(3, 0xFFFFFF);
-			s.graphics.beginFill(0x2060FF, 0.8);
-			s.graphics.drawCircle(0, 0, 14);
-		});
-		icon.load(new URLRequest("images/hs" + h.slot + ".gif"));
-		s.addChild(icon);
-		var title = new TextField();
-		title.defaultTextFormat = new TextFormat("_sans", 12, 0xFFFFFF);
-		title.background = true;
-		title.backgroundColor = 0x202020;
-		title.autoSize = TextFieldAutoSize.LEFT;
-		title.selectable = false;
-		title.mouseEnabled = false;
-		title.text = h.title;
-		title.visible = false;
-		s.addChild(title);
-		s.addEventListener(MouseEvent.ROLL_OVER, function(_) {
-			title.x = -title.width / 2;
-			title.y = Math.max(icon.height / 2, 14) + 2;
-			title.visible = h.title != "";
-		});
-		s.addEventListener(MouseEvent.ROLL_OUT, function(_) title.visible = false);
-		s.addEventListener(MouseEvent.MOUSE_DOWN, function(e:MouseEvent) e.stopPropagation());
-		s.addEventListener(MouseEvent.CLICK, function(_) follow(h));
-		addChild(s);
-		return s;
-	}
-
-	/** Opens a hot spot's link, never one that would run script. */
-	function follow(h:Config.HotSpot) {
-		if (h.link == "" || !Text.linkAllowed(h.link)) return;
-		try flash.Lib.getURL(new URLRequest(h.link), h.self ? "_self" : "_blank") catch (e:Dynamic) {}
-	}
-
-	function placeHotSpots(time:Float) {
-		var w = stage.stageWidth, hgt = stage.stageHeight;
-		for (s in spots) {
-			var at = View.hotSpotActive(s.h, time) ? view.place(View.hotSpotYaw(s.h.yaw), 0) : null;
-			s.shown = at != null;
-			s.sprite.visible = s.shown;
-			if (at != null) {
-				s.sprite.x = Math.round(at.x * w);
-				s.sprite.y = Math.round(at.y * hgt);
-			}
-		}
 	}
 
 	// ---- input
@@ -321,25 +242,25 @@ class Main extends Sprite {
 	function applySound() {
 		// Turned to the right of the camera's front, the front is heard on the left.
 		var p = view == null ? 0 : -Math.sin(view.yaw * Math.PI / 180) * config.balance / 100;
-		if (stream == null || (soundSet && Math.abs(p - pan) < 0.005)) return;
+		if (playback == null || (soundSet && Math.abs(p - pan) < 0.005)) return;
 		pan = p;
 		soundSet = true;
-		stream.soundTransform = new SoundTransform(muted ? 0 : level, p);
+		playback.stream.soundTransform = new SoundTransform(muted ? 0 : level, p);
 	}
 
 	function togglePlay() {
-		if (stream == null) return;
+		if (playback == null) return;
 		paused = !paused;
-		if (paused) stream.pause() else stream.resume();
+		if (paused) playback.stream.pause() else playback.stream.resume();
 	}
 
 	function player():ControlBar.Player {
 		return {
 			togglePlay: togglePlay,
 			isPlaying: function() return !paused,
-			seekFraction: function(f:Float) if (duration > 0) stream.seek(f * duration),
-			position: function() return duration > 0 ? Config.clamp(stream.time / duration, 0, 1) : -1,
-			timeText: function() return clock(stream == null ? 0 : stream.time) + " / " + clock(duration),
+			seekFraction: function(f:Float) if (playback.duration > 0) playback.stream.seek(f * playback.duration),
+			position: function() return playback.duration > 0 ? Config.clamp(playback.time / playback.duration, 0, 1) : -1,
+			timeText: function() return clock(playback.time) + " / " + clock(playback.duration),
 			setVolume: function(v:Float) {
 				level = v;
 				muted = v == 0;
@@ -354,11 +275,7 @@ class Main extends Sprite {
 				applySound();
 			},
 			isMuted: function() return muted,
-			toggleFullScreen: function() {
-				try {
-					stage.displayState = stage.displayState == StageDisplayState.NORMAL ? StageDisplayState.FULL_SCREEN : StageDisplayState.NORMAL;
-				} catch (e:Dynamic) {}
-			}
+			toggleFullScreen: fullScreen.toggle
 		};
 	}
 
@@ -368,52 +285,64 @@ class Main extends Sprite {
 		return Std.int(t / 60) + ":" + (ss.length < 2 ? "0" + ss : ss);
 	}
 
-	// ---- status
-
-	function showStatus(text:String) {
-		var w = stage.stageWidth, h = stage.stageHeight;
-		status.width = w * 0.8;
-		status.text = text;
-		status.x = w * 0.1;
-		status.y = h / 2 + 24;
-		status.visible = spinner.visible = true;
-		spinner.x = w / 2;
-		spinner.y = h / 2 - 8;
-		var g = spinner.graphics;
-		g.clear();
-		g.lineStyle(4, 0xFFFFFF, 0.3);
-		g.drawCircle(0, 0, 18);
-		g.lineStyle(4, 0xFFFFFF);
-		g.moveTo(18, 0);
-		g.curveTo(18, 18, 0, 18);
+	/**
+	 * Where the sphere is drawn as one bitmap fill per triangle, multisampling every fill costs
+	 * most of a frame; without it the picture looks the same (the fills overlap and stay
+	 * smoothed). A player that maps UVs draws it in one call, and would lose bitmap smoothing at
+	 * low quality, so it keeps its own. The flash variable quality=high keeps the page's quality.
+	 */
+	function drawQuality() {
+		var asked:Dynamic = Lib.current.loaderInfo.parameters.quality;
+		if (panorama.uvMapping || (asked != null && Std.string(asked).toLowerCase() == "high")) return;
+		pageQuality = stage.quality;
+		stage.quality = StageQuality.LOW;
 	}
 
-	function hideStatus() {
-		status.visible = spinner.visible = false;
+	// ---- status
+
+	function showStatus(text:String)
+		status.show(text, true, stage.stageWidth, stage.stageHeight);
+
+	/** The first picture: the loading line goes, and a simplified view says so. */
+	function pictureShown() {
+		status.hide();
+		if (flat != null) status.setNotice(SIMPLIFIED);
 	}
 
 	function fail(text:String) {
 		error = text;
-		showStatus(text);
-		spinner.visible = false;
+		// The message is text: drawn at the page's quality.
+		if (pageQuality != null) stage.quality = pageQuality;
+		status.setNotice(null);
+		status.show(text, false, stage.stageWidth, stage.stageHeight);
 		setChildIndex(status, numChildren - 1);
 		graphics.beginFill(0x400000);
 		graphics.drawRect(0, 0, stage.stageWidth, stage.stageHeight);
 		graphics.endFill();
 	}
 
-	/** What is shown, for a page's script and the tests. */
+	/**
+	 * What is shown, for a page's script and the tests. video: the file asked for (for an F4V
+	 * the FLV beside it, where there is one); simplified: the frame is shown flat.
+	 */
 	function state():Dynamic {
 		return {
 			yaw: view == null ? 0 : view.yaw,
 			pitch: view == null ? 0 : view.pitch,
 			fov: view == null ? 0 : view.shownFov,
-			time: stream == null ? 0 : stream.time,
+			time: playback == null ? 0 : playback.time,
+			video: playback == null ? "" : playback.movie,
 			framesDrawn: framesDrawn,
+			quality: Std.string(stage.quality).toLowerCase(),
+			fullScreen: fullScreen != null && fullScreen.on(),
+			stageWidth: stage.stageWidth,
+			stageHeight: stage.stageHeight,
 			videoWidth: videoWidth,
 			videoHeight: videoHeight,
-			visible: [for (s in spots) if (s.shown) s.h.slot],
-			ready: video != null && lastTime > 0 && error == null,
+			visible: hotSpots == null ? [] : hotSpots.visibleSlots(),
+			ready: videoWidth > 0 && lastTime > 0 && error == null,
+			simplified: flat != null,
+			notice: status.noticeText(),
 			error: error
 		};
 	}

@@ -248,6 +248,35 @@ class Panorama {
 	}
 
 	/**
+	 * Whether this runtime draws display objects into bitmaps, which the sphere needs: some
+	 * renderers refuse, with an error that no try/catch sees and that ends the code running.
+	 */
+	public static function drawsIntoBitmaps():Bool {
+		return completes(function() {
+			var s = new Shape();
+			s.graphics.beginFill(0xFF0000);
+			s.graphics.drawRect(0, 0, 4, 4);
+			var out = new BitmapData(4, 4, false, 0);
+			out.draw(s);
+			if (out.getPixel(2, 2) >> 16 < 0x80) throw "not drawn";
+		});
+	}
+
+	/** Runs f in an event listener of its own, so that an error ends f only; true when f ended. */
+	static function completes(f:Void->Void):Bool {
+		var done = false;
+		var d = new flash.events.EventDispatcher();
+		d.addEventListener("probe", function(_) {
+			try {
+				f();
+				done = true;
+			} catch (e:Dynamic) {}
+		});
+		d.dispatchEvent(new flash.events.Event("probe"));
+		return done;
+	}
+
+	/**
 	 * Draws a square that maps only the left (red) quarter of a red-and-blue texture and reads
 	 * its right side back: red there means the runtime honours UVs; a texture drawn unmapped shows
 	 * blue (or nothing) there. Any failure means it does not.

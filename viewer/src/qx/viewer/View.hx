@@ -24,6 +24,8 @@ class View {
 	public var tanV(default, null):Float;
 	/** Degrees above and below the horizon that the picture covers (90 for a 2:1 frame). */
 	public var pictureHalf(default, null) = 90.0;
+	/** The frame is shown flat (unrolled), not as a sphere in perspective. */
+	public var flat = false;
 	/** Grows on every change, so that the owner knows when to redraw. */
 	public var version(default, null) = 0;
 
@@ -138,9 +140,17 @@ class View {
 
 	/** Where a direction shows, as fractions of the view; null when it is behind or outside. */
 	public function place(dirYaw:Float, dirPitch:Float):Null<{x:Float, y:Float}> {
-		toCamera(dirYaw, dirPitch);
-		if (cz > -1e-3) return null;
-		var x = screenX(), y = screenY();
+		var x:Float, y:Float;
+		if (flat) {
+			// as many degrees a pixel down as across
+			x = 0.5 + (wrap360(dirYaw - yaw + 180) - 180) / shownFov;
+			y = 0.5 - (dirPitch - pitch) / (shownFov * aspect);
+		} else {
+			toCamera(dirYaw, dirPitch);
+			if (cz > -1e-3) return null;
+			x = screenX();
+			y = screenY();
+		}
 		return x < 0 || x > 1 || y < 0 || y > 1 ? null : {x: x, y: y};
 	}
 
