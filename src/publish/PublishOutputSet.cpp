@@ -133,17 +133,17 @@ PublishReport publishOutputSet(const ProjectSettings& settings, const HotSpotLis
   Run run(report);
   const PublishValues values = derivePublishValues(settings, htmlPath);
   const OutputSet set = outputSetFor(settings, values);
+  const fs::path source = pathFromUtf8(trimSpaces(settings.videoPath));
+  if (auto clash = videoNameClash(set, source)) {
+    run.fail(clash->path, clash->reason);
+    return report;
+  }
   bool folderMade = true;
   if (!values.folder.empty()) {
     if (auto error = ensureFolder(values.folder)) {
       run.fail(error->path, error->reason);
       folderMade = false;
     }
-  }
-  const fs::path source = pathFromUtf8(trimSpaces(settings.videoPath));
-  if (auto clash = videoNameClash(set, source)) {
-    run.fail(clash->path, clash->reason);
-    return report;
   }
   // Held to the end of the run; where the folder could not be made, every file fails anyway.
   std::optional<FolderLock> lock;
