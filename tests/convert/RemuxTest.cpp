@@ -4,10 +4,10 @@
 
 #include <fstream>
 
-#include "common/TestMedia.h"
-#include "common/RunProgram.h"
 #include "common/Environment.h"
+#include "common/RunProgram.h"
 #include "common/TempFolder.h"
+#include "common/TestMedia.h"
 #include "media/F4vToFlv.h"
 #include "media/Mp4Box.h"
 #include "project/ProjectFile.h"

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <optional>
 
-#include "common/RunProgram.h"
 #include "common/Environment.h"
+#include "common/RunProgram.h"
 
 namespace {
 
