@@ -29,6 +29,10 @@ fs::path redirectUtilityFile(const fs::path& programFolder, std::string_view exe
                      std::string(QX_BIN_TO_LIBEXEC) + "/" + std::string(executableName));
 }
 
+fs::path importProgramFile(const fs::path& programFolder, std::string_view executableName) {
+  return programFile(programFolder, executableName, "../tools/cli/" + std::string(executableName));
+}
+
 fs::path usersGuideFile(const fs::path& programFolder) {
   return programFile(programFolder, "qx_flash_hs.pdf", QX_BIN_TO_DOC "/qx_flash_hs.pdf");
 }

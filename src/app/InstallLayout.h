@@ -1,7 +1,8 @@
 #pragma once
-// Files the program uses at run time that are not inside it: the selector utility and the user's
-// guide. A build tree or a portable copy has them beside the program; an installed copy has them
-// where the install put them, found relative to the program so that any prefix works.
+// Files the program uses at run time that are not inside it: the selector utility, the import
+// program and the user's guide. A build tree or a portable copy has them beside the program; an
+// installed copy has them where the install put them, found relative to the program so that any
+// prefix works.
 #include <filesystem>
 #include <string_view>
 
@@ -16,5 +17,9 @@ std::filesystem::path programFile(const std::filesystem::path& programFolder,
 std::filesystem::path redirectUtilityFile(const std::filesystem::path& programFolder,
                                           std::string_view executableName);
 std::filesystem::path usersGuideFile(const std::filesystem::path& programFolder);
+// The import program: installed beside the window's program, as the HTML5 converter is; in a
+// build tree it lies in tools/cli.
+std::filesystem::path importProgramFile(const std::filesystem::path& programFolder,
+                                        std::string_view executableName);
 
 }  // namespace qx

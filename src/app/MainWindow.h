@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
 #include <QRect>
@@ -93,6 +94,8 @@ class MainWindow : public QMainWindow {
   void openPublishedPage(const std::filesystem::path& page);
   void startRedirectUtility();
   void openUsersGuide();
+  // A video the page cannot play, imported into an FLV through the import dialog.
+  std::optional<QString> importVideo(const QString& video);
   void warnAbout(const QString& text);
   void warnNotSaved(const char* what, const FileError& error);
 

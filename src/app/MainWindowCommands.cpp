@@ -7,6 +7,8 @@
 
 #include "app/ControlIds.h"
 #include "app/Controls.h"
+#include "app/ImportDialog.h"
+#include "app/ImportProgram.h"
 #include "app/InstallLayout.h"
 #include "app/MainWindow.h"
 #include "platform/Platform.h"
@@ -49,7 +51,8 @@ void MainWindow::mainWindowProc(int id, int code) {
       break;
     case id::kSelectVideo:
       selectVideo({this, platform_, *player_, *editor_, state_.lastOpenFolder,
-                   [this](const QString& path) { as<PathLabel>(id::kVideoPath)->setPath(path); }});
+                   [this](const QString& path) { as<PathLabel>(id::kVideoPath)->setPath(path); },
+                   flashPlaysVideo, [this](const QString& video) { return importVideo(video); }});
       break;
     case id::kPublish:
       publish(false);
@@ -104,6 +107,13 @@ void MainWindow::optionsByDefault() {
   ProjectSettings s = currentSettings();
   resetToDefaults(s);
   applySettings(s);
+}
+
+std::optional<QString> MainWindow::importVideo(const QString& video) {
+  player_->stopPlayer();  // the preview keeps still while its next video is made
+  const auto program =
+      importProgramFile(state_.programFolder, executableName("qx_flash_hs-import"));
+  return runImportDialog(this, platform_, toQString(program), video, state_.tooltipHelp == 1);
 }
 
 void MainWindow::warnAbout(const QString& text) {
