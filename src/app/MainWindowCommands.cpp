@@ -18,6 +18,7 @@
 #include "preview/PreviewPlayer.h"
 #include "preview/VideoSelection.h"
 #include "project/OptionsFile.h"
+#include "project/PathText.h"
 #include "project/ProjectFile.h"
 
 namespace qx {
@@ -167,7 +168,8 @@ void MainWindow::openProject(const std::filesystem::path& file) {
   if (!video.isEmpty() && !QFileInfo::exists(video)) {
     // Said now rather than at Publish; the preview shows nothing instead of a video at 0:00.
     player_->loadAndPlay(QString());
-    warnAbout(QStringLiteral("The video of this project was not found:\n%1").arg(video));
+    warnAbout(QStringLiteral("The video of this project was not found:\n%1")
+                  .arg(qtext(shownText(project.settings.videoPath))));
     return;
   }
   player_->loadAndPlay(video);

@@ -38,18 +38,34 @@ class Expected {
 // program comes near this size, so a larger one is refused rather than read.
 inline constexpr std::size_t kMaxReadSize = 8 * 1024 * 1024;
 
+// Regular files only: a pipe, a device or a folder is refused without waiting on it.
 Expected<std::string> readFileBytes(const std::filesystem::path& path,
                                     std::size_t maxSize = kMaxReadSize);
 
+// What a replacing write does with a symbolic link at its path. The author's own files (the
+// project, the options) follow it to the file it names; published files replace the link with
+// a file of their own, so that nothing is ever written through a link in the output folder.
+enum class LinkPolicy { followLink, replaceLink };
+
 // Replaces `path` with `bytes` only once they are completely written and flushed to disk. The
 // new file keeps the old one's permissions and, where allowed, its owner; when `path` is a
-// symbolic link, the file it points to is replaced and the link kept.
+// symbolic link, the file it points to is replaced and the link kept (unless `links` says
+// replaceLink).
 std::optional<FileError> writeFileReplacing(const std::filesystem::path& path,
-                                            std::string_view bytes);
+                                            std::string_view bytes,
+                                            LinkPolicy links = LinkPolicy::followLink);
 
-// Copies `source` over `path` the same way: a failed copy leaves `path` as it was.
+// Copies `source` over `path` the same way: a failed copy leaves `path` as it was. Only a
+// regular file is copied, up to the size it had when the copy started, after checking that the
+// disk has room for it; the kernel copies it where it can (a reflink, copy_file_range). A
+// SIGINT or SIGTERM during the copy removes the part file before the program ends.
 std::optional<FileError> copyFileReplacing(const std::filesystem::path& source,
-                                           const std::filesystem::path& path);
+                                           const std::filesystem::path& path,
+                                           LinkPolicy links = LinkPolicy::followLink);
+
+// `folder` exists as a folder of its own afterwards, or the reason it does not: a symbolic link
+// there is replaced by a new, empty folder, so that what is written into it stays inside.
+std::optional<FileError> ensureFolderOfItsOwn(const std::filesystem::path& folder);
 
 // The file a write to `path` lands in: `path` itself, or the end of its chain of links.
 std::filesystem::path writeTarget(const std::filesystem::path& path);

@@ -29,4 +29,53 @@ std::string resolveVideoPath(std::string_view text, const std::filesystem::path&
   return pathToUtf8((projectFolder / pathFromUtf8(generic)).lexically_normal());
 }
 
+std::string shownText(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == 0x7f) {
+      switch (c) {
+        case '\n':
+          out += "\\n";
+          break;
+        case '\r':
+          out += "\\r";
+          break;
+        case '\t':
+          out += "\\t";
+          break;
+        default:
+          out += std::string("\\x") + kHex[c >> 4] + kHex[c & 15];
+      }
+      continue;
+    }
+    // In UTF-8: C1 controls are C2 80..C2 9F; U+2028/2029 and the bidirectional marks
+    // (U+200E/200F, U+202A..202E, U+2066..2069) are E2 80 xx and E2 81 xx.
+    const auto next = [&](std::size_t k) {
+      return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0;
+    };
+    unsigned code = 0;
+    std::size_t length = 0;
+    if (c == 0xC2 && next(1) >= 0x80 && next(1) <= 0x9F) {
+      code = next(1), length = 2;
+    } else if (c == 0xE2 && (next(1) == 0x80 || next(1) == 0x81) && next(2) >= 0x80 &&
+               next(2) <= 0xBF) {
+      code = 0x2000 + (next(1) - 0x80) * 64 + (next(2) - 0x80);
+      const bool hidden = code == 0x200E || code == 0x200F || (code >= 0x2028 && code <= 0x202E) ||
+                          (code >= 0x2066 && code <= 0x2069);
+      if (hidden) length = 3;
+    }
+    if (length == 0) {
+      out += text[i];
+      continue;
+    }
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(code >> shift) & 15];
+    i += length - 1;
+  }
+  return out;
+}
+
 }  // namespace qx

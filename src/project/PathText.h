@@ -14,6 +14,11 @@ std::string pathToUtf8(const std::filesystem::path& path);
 // folder separator on every system (projects travel between Windows and the rest). A Windows
 // absolute path ("C:\...", "\\server\...") is kept as written, so that where it cannot exist
 // the user sees the very path the project names.
+// `text` fit to stand in a message: control characters (line breaks, escape sequences, C1
+// controls) and the marks that reverse the direction of text are written as \n, \xNN or
+// \uNNNN, so that a file's name or content can never forge a line of the message around it.
+std::string shownText(std::string_view text);
+
 std::string resolveVideoPath(std::string_view text, const std::filesystem::path& projectFolder);
 
 }  // namespace qx

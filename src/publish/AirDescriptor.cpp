@@ -50,7 +50,8 @@ std::string airDescriptorBytes() {
 }
 
 std::optional<FileError> writeAirDescriptor(const std::filesystem::path& folder) {
-  return writeFileReplacing(folder / kAirDescriptorName, airDescriptorBytes());
+  return writeFileReplacing(folder / kAirDescriptorName, airDescriptorBytes(),
+                            LinkPolicy::replaceLink);
 }
 
 }  // namespace qx

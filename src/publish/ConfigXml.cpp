@@ -92,7 +92,7 @@ std::string configXmlBytes(const ProjectSettings& s, const HotSpotList& hotSpots
 std::optional<FileError> writeConfigXml(const ProjectSettings& settings,
                                         const HotSpotList& hotSpots, const PublishValues& values) {
   return writeFileReplacing(values.folder / kConfigXmlName,
-                            configXmlBytes(settings, hotSpots, values));
+                            configXmlBytes(settings, hotSpots, values), LinkPolicy::replaceLink);
 }
 
 }  // namespace qx

@@ -100,7 +100,8 @@ std::string htmlPageBytes(const ProjectSettings& s, const PublishValues& v) {
 
 std::optional<FileError> writeHtmlPage(const ProjectSettings& settings,
                                        const PublishValues& values) {
-  return writeFileReplacing(values.htmlPath, htmlPageBytes(settings, values));
+  return writeFileReplacing(values.htmlPath, htmlPageBytes(settings, values),
+                            LinkPolicy::replaceLink);
 }
 
 }  // namespace qx

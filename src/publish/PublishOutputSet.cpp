@@ -1,9 +1,11 @@
 #include "publish/PublishOutputSet.h"
 
+#include "media/VideoContent.h"
 #include "project/PathText.h"
 #include "project/TextCodec.h"
 #include "publish/AirDescriptor.h"
 #include "publish/ConfigXml.h"
+#include "publish/FolderLock.h"
 #include "publish/HtmlPage.h"
 #include "publish/ViewerSelection.h"
 #include "resources/Resources.h"
@@ -14,6 +16,8 @@ namespace {
 
 constexpr int kIconCount = 10;
 constexpr int kAirPlayer = 2;
+// Long enough for another publish of the same folder to end, short enough to be an answer.
+constexpr std::chrono::milliseconds kLockPatience{3000};
 
 class Run {
  public:
@@ -45,14 +49,33 @@ std::optional<FileError> ensureFolder(const fs::path& folder) {
 }
 
 void writeIcons(Run& run, const OutputSet& set, int hsIcon) {
-  if (auto error = ensureFolder(set.images)) {
+  if (auto error = ensureFolderOfItsOwn(set.images)) {
     run.fail(error->path, error->reason + " (the ten icons were not written)");
     return;
   }
   const auto icon =
       findResource("RCDATA", hotSpotIconName(hsIcon)).value_or(std::span<const std::byte>{});
   const std::string_view bytes(reinterpret_cast<const char*>(icon.data()), icon.size());
-  for (const fs::path& path : set.icons) run.note(path, writeFileReplacing(path, bytes));
+  for (const fs::path& path : set.icons)
+    run.note(path, writeFileReplacing(path, bytes, LinkPolicy::replaceLink));
+}
+
+// A video named like a file the run writes (config.xml, the page, the viewer, an icon) would
+// be overwritten by it, or overwrite it, and the page would not work: the run is refused.
+std::optional<FileError> videoNameClash(const OutputSet& set, const fs::path& source) {
+  std::vector<fs::path> others{set.page, set.viewer, set.config, set.images,
+                               set.images.parent_path() / kFolderLockName};
+  others.insert(others.end(), set.icons.begin(), set.icons.end());
+  if (set.airDescriptor) others.push_back(*set.airDescriptor);
+  std::error_code ec;
+  for (const fs::path& other : others) {
+    const bool sameName = other.lexically_normal() == set.video.lexically_normal();
+    if (sameName || (fs::exists(other, ec) && fs::equivalent(source, other, ec)))
+      return FileError{source, "is named like " + pathToUtf8(other.filename()) +
+                                   ", which publishing writes in the page's folder; rename "
+                                   "the video, or publish into another folder"};
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -60,9 +83,17 @@ void writeIcons(Run& run, const OutputSet& set, int hsIcon) {
 std::optional<std::string> checkVideo(const ProjectSettings& settings) {
   const std::string_view path = trimSpaces(settings.videoPath);
   if (path.empty()) return "FLV file not selected";
+  const fs::path video = pathFromUtf8(path);
   std::error_code ec;
-  if (!fs::is_regular_file(pathFromUtf8(path), ec)) return "FLV file not found";
-  return std::nullopt;
+  if (!fs::exists(video, ec) || fs::is_directory(video, ec)) return "FLV file not found";
+  // What the page would name as its movie must be one the Flash Player plays: an MP4 would be
+  // published "successfully" and never play, a device or a pipe would never end its copy.
+  const media::VideoContent content = media::readVideoContent(video);
+  if (content.flashPlays) return std::nullopt;
+  std::string why = content.reason;
+  if (!why.empty() && why.back() == '.') why.pop_back();
+  if (!why.empty() && why[0] >= 'A' && why[0] <= 'Z') why[0] = static_cast<char>(why[0] + 32);
+  return "Video the Flash page cannot play (" + why + ")";
 }
 
 fs::path pageFileName(std::string_view chosen) {
@@ -73,7 +104,8 @@ VideoCopy copyVideo(const fs::path& source, const fs::path& target) {
   std::error_code ec;
   if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) return {};
   // Copied beside the target, then renamed: an interrupted copy never leaves a truncated video.
-  if (auto error = copyFileReplacing(source, target)) return {false, std::move(error)};
+  if (auto error = copyFileReplacing(source, target, LinkPolicy::replaceLink))
+    return {false, std::move(error)};
   return {true, std::nullopt};
 }
 
@@ -96,14 +128,34 @@ PublishReport publishOutputSet(const ProjectSettings& settings, const HotSpotLis
   Run run(report);
   const PublishValues values = derivePublishValues(settings, htmlPath);
   const OutputSet set = outputSetFor(settings, values);
+  bool folderMade = true;
   if (!values.folder.empty()) {
-    if (auto error = ensureFolder(values.folder)) run.fail(error->path, error->reason);
+    if (auto error = ensureFolder(values.folder)) {
+      run.fail(error->path, error->reason);
+      folderMade = false;
+    }
+  }
+  const fs::path source = pathFromUtf8(trimSpaces(settings.videoPath));
+  if (auto clash = videoNameClash(set, source)) {
+    run.fail(clash->path, clash->reason);
+    return report;
+  }
+  // Held to the end of the run; where the folder could not be made, every file fails anyway.
+  std::optional<FolderLock> lock;
+  if (folderMade) {
+    auto held =
+        FolderLock::acquire(values.folder.empty() ? fs::path(".") : values.folder, kLockPatience);
+    if (!held) {
+      run.fail(held.error().path, held.error().reason);
+      return report;
+    }
+    lock.emplace(std::move(held).value());
   }
 
   run.note(set.viewer, writeViewerSwf(values.folder, values.viewerName));
   writeIcons(run, set, settings.hsIcon);
 
-  const VideoCopy copy = copyVideo(pathFromUtf8(trimSpaces(settings.videoPath)), set.video);
+  const VideoCopy copy = copyVideo(source, set.video);
   if (copy.error)
     run.fail(copy.error->path, copy.error->reason);
   else if (copy.copied)

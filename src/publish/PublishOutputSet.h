@@ -18,7 +18,9 @@ namespace qx {
 inline constexpr std::string_view kImagesFolderName = "images";
 
 // "FLV file not selected" when the video path is empty after trimming, "FLV file not found" when
-// no file is there; nullopt when publishing may start.
+// no file is there, "Video the Flash page cannot play (why)" when its content is no FLV or F4V
+// a Flash Player plays (a special or empty file, an MP4, HEVC, ...); nullopt when publishing
+// may start.
 std::optional<std::string> checkVideo(const ProjectSettings& settings);
 
 // The page name the dialog's answer stands for: ".html" appended unless the name already ends in

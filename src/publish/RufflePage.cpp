@@ -55,17 +55,16 @@ std::string withRuffleScript(std::string_view page, std::string_view scriptUrl) 
 
 void addRuffleToPage(const fs::path& page, const fs::path& ruffle, PublishReport& report) {
   const fs::path target = page.parent_path() / kRuffleFolderName;
-  std::error_code ec;
-  fs::create_directories(target, ec);
-  if (ec) {
-    report.failures.push_back({target, reasonText(ec)});
+  if (auto error = ensureFolderOfItsOwn(target)) {
+    report.failures.push_back(std::move(*error));
     return;
   }
+  std::error_code ec;
   for (const fs::directory_entry& entry : fs::directory_iterator(ruffle, ec)) {
     if (!entry.is_regular_file(ec) || !isRuffleFile(entry.path().filename())) continue;
     // Replaced only once copied whole, as the video is: a failed copy keeps the older Ruffle.
     const fs::path to = target / entry.path().filename();
-    if (auto error = copyFileReplacing(entry.path(), to))
+    if (auto error = copyFileReplacing(entry.path(), to, LinkPolicy::replaceLink))
       report.failures.push_back(std::move(*error));
     else
       report.written.push_back(to);
@@ -79,7 +78,8 @@ void addRuffleToPage(const fs::path& page, const fs::path& ruffle, PublishReport
   }
   if (!needsRuffle(bytes.value())) return;  // it loads Ruffle already
   const std::string script = std::string(kRuffleFolderName) + "/" + std::string(kRuffleScript);
-  if (auto error = writeFileReplacing(page, withRuffleScript(bytes.value(), script)))
+  if (auto error = writeFileReplacing(page, withRuffleScript(bytes.value(), script),
+                                      LinkPolicy::replaceLink))
     report.failures.push_back(*error);
 }
 

@@ -61,7 +61,8 @@ std::optional<FileError> writeViewerSwf(const std::filesystem::path& folder,
                                         std::string_view resourceName) {
   const auto bytes = viewerBytes(resourceName);
   return writeFileReplacing(folder / kViewerFileName,
-                            {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+                            {reinterpret_cast<const char*>(bytes.data()), bytes.size()},
+                            LinkPolicy::replaceLink);
 }
 
 }  // namespace qx

@@ -32,7 +32,7 @@ std::optional<std::string> copyCaptions(const fs::path& source, const fs::path& 
   if (fs::equivalent(source, target, ec)) return std::nullopt;
   const auto bytes = readFileBytes(source);
   if (!bytes) return bytes.error().message();
-  if (const auto failure = writeFileReplacing(target, bytes.value())) return failure->message();
+  if (const auto failure = writeFileReplacing(target, bytes.value(), LinkPolicy::replaceLink)) return failure->message();
   return std::nullopt;
 }
 

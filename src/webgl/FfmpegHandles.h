@@ -15,6 +15,8 @@ extern "C" {
 #include <string>
 #include <vector>
 
+#include "media/Mp4Limits.h"
+
 namespace qx::webgl::ff {
 
 struct InputCloser {
@@ -84,6 +86,12 @@ inline Input openInput(const std::string& path, std::string& error,
   // The library's own chatter (encoder statistics, muxer passes, a line per refused frame) would
   // land on the user's terminal; errors reach the user through our results instead.
   av_log_set_level(AV_LOG_FATAL);
+  // The demuxer sizes its index and streams by what the tables claim: a claim the file's size
+  // cannot back is refused before it is believed.
+  if (const auto problem = media::mp4TablesProblem(path)) {
+    error = "its MP4 tables cannot be right (" + *problem + ")";
+    return nullptr;
+  }
   AVFormatContext* raw = avformat_alloc_context();
   if (!raw) {
     error = errorText(AVERROR(ENOMEM));

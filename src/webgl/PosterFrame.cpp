@@ -100,7 +100,7 @@ std::optional<std::string> writePosterFrame(const std::filesystem::path& video,
   if (!frame) return video.string() + ": no frame could be decoded for a poster";
   const auto jpeg = encodeJpeg(*frame, error);
   if (!jpeg) return "the poster cannot be encoded: " + error;
-  if (const auto failure = writeFileReplacing(target, *jpeg)) return failure->message();
+  if (const auto failure = writeFileReplacing(target, *jpeg, LinkPolicy::replaceLink)) return failure->message();
   return std::nullopt;
 }
 

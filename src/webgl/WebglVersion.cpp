@@ -190,7 +190,7 @@ WebglOutcome writeWebglVersion(const WebglPlan& plan, const WebAssets& assets,
 
   const fs::path folder = plan.names.flashPage.parent_path();
   const auto write = [&](const fs::path& path, std::string_view bytes) {
-    if (const auto failure = writeFileReplacing(path, bytes)) {
+    if (const auto failure = writeFileReplacing(path, bytes, LinkPolicy::replaceLink)) {
       outcome.status = ConversionStatus::Failed;
       outcome.error = failure->message();
       return false;

@@ -6,6 +6,7 @@
 #include "RunProgram.h"
 #include "common/Environment.h"
 #include "common/TempFolder.h"
+#include "common/TestVideos.h"
 #include "project/FileIo.h"
 #include "project/OptionsFile.h"
 #include "project/PathText.h"
@@ -31,6 +32,8 @@ void writeFile(const fs::path& path, std::string_view bytes) {
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+const std::string kClip = testvideos::flv(2, 2, 5000);
+
 // A project beside its video, which it names relative to itself.
 struct ProjectFolder {
   TempFolder temp;
@@ -38,7 +41,7 @@ struct ProjectFolder {
   ProjectSettings settings;
   HotSpotList hotSpots;
   ProjectFolder() {
-    writeFile(temp.path() / "clip.flv", std::string(5000, 'c'));
+    writeFile(temp.path() / "clip.flv", kClip);
     settings.videoPath = "clip.flv";
     settings.htmlTitle = "Tour & more";
     settings.tilt = 13;
@@ -130,6 +133,25 @@ TEST(Cli, PublishReportsChecksAndFailures) {
             "qx_flash_hs-cli: FLV file not found: " + (p.temp.path() / "clip.flv").string() + "\n");
   EXPECT_FALSE(fs::exists(p.temp.path() / "x.html"));
 
+  // A camera's MP4 under an FLV's name: refused by what it holds, and nothing written.
+  writeFile(p.temp.path() / "clip.flv", testvideos::mp4Video("mp42", "hvc1"));
+  r = cli({"publish", p.project.string(), (p.temp.path() / "site" / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err,
+            "qx_flash_hs-cli: Video the Flash page cannot play (it is an MP4 file, not an "
+            "F4V; the Flash page plays FLV and F4V videos only): " +
+                (p.temp.path() / "clip.flv").string() + "\n");
+  EXPECT_FALSE(fs::exists(p.temp.path() / "site"));
+
+  // A name with a line break cannot print a line of its own.
+  p.settings.videoPath = "clip\nPublishing succeeded\n.flv";
+  p.save();
+  r = cli({"publish", p.project.string(), (p.temp.path() / "site" / "x.html").string()});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not found: " + p.temp.path().string() +
+                       "/clip\\nPublishing succeeded\\n.flv\n");
+  p.settings.videoPath = "clip.flv";
+
   p.settings.videoPath = "  ";
   p.save();
   r = cli({"publish", p.project.string(), (p.temp.path() / "x.html").string()});
@@ -137,7 +159,8 @@ TEST(Cli, PublishReportsChecksAndFailures) {
   EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not selected\n");
 
   // The page's folder is below a regular file: every file fails, each is named.
-  p.settings.videoPath = "tour.pp";  // any existing file will do as the video here
+  writeFile(p.temp.path() / "clip.flv", kClip);
+  p.settings.videoPath = "clip.flv";
   p.save();
   r = cli({"publish", p.project.string(), (p.project / "x.html").string()});
   EXPECT_EQ(r.exitCode, 1);
@@ -165,7 +188,7 @@ TEST(Cli, WindowsVideoPathsInAProject) {
   p.save();
   auto r = cli({"publish", p.project.string(), (p.temp.path() / "site" / "x.html").string()});
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(contents(p.temp.path() / "site" / "clip.flv"), std::string(5000, 'c'));
+  EXPECT_EQ(contents(p.temp.path() / "site" / "clip.flv"), kClip);
 
   p.settings.videoPath = "C:\\Videos\\clip.flv";
   p.save();
@@ -182,7 +205,7 @@ TEST(Cli, PublishIntoTheCurrentFolderWithRelativeNames) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(r.out.find("kept  clip.flv (already in place)"), std::string::npos) << r.out;
   EXPECT_TRUE(fs::exists(p.temp.path() / "page.html"));
-  EXPECT_EQ(contents(p.temp.path() / "clip.flv"), std::string(5000, 'c'));
+  EXPECT_EQ(contents(p.temp.path() / "clip.flv"), kClip);
 }
 
 TEST(Cli, ResaveAndSaveOptionsMatchTheWindowsSaves) {

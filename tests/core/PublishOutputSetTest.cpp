@@ -1,6 +1,7 @@
 // Whole publish runs into temporary folders: what lands on disk, and what is reported.
 #include <gtest/gtest.h>
 #ifndef _WIN32
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -9,6 +10,7 @@
 
 #include "common/FileSizeLimit.h"
 #include "common/TempFolder.h"
+#include "common/TestVideos.h"
 #include "project/FileIo.h"
 #include "publish/PublishOutputSet.h"
 #include "resources/Resources.h"
@@ -225,7 +227,32 @@ TEST(CheckVideo, MessagesBeforeAnythingIsWritten) {
   EXPECT_EQ(checkVideo(s), "FLV file not found");
   s.videoPath = temp.path().string();  // a folder is no video
   EXPECT_EQ(checkVideo(s), "FLV file not found");
-  writeFile(temp.path() / "v.flv", "x");
+  writeFile(temp.path() / "v.flv", testvideos::flv());
   s.videoPath = "  " + (temp.path() / "v.flv").string() + " ";
   EXPECT_EQ(checkVideo(s), std::nullopt);
+  writeFile(temp.path() / "v.f4v", testvideos::mp4Video("f4v "));
+  s.videoPath = (temp.path() / "v.f4v").string();
+  EXPECT_EQ(checkVideo(s), std::nullopt);
+
+  // What the page cannot play, and files that are no video at all, are refused by content.
+  const auto refusal = [&](const fs::path& path, std::string_view bytes) {
+    if (!bytes.empty() || !fs::exists(path)) writeFile(path, bytes);
+    s.videoPath = path.string();
+    return checkVideo(s).value_or("accepted");
+  };
+  EXPECT_EQ(refusal(temp.path() / "camera.flv", testvideos::mp4Video("mp42")),
+            "Video the Flash page cannot play (it is an MP4 file, not an F4V; the Flash page "
+            "plays FLV and F4V videos only)");
+  EXPECT_EQ(refusal(temp.path() / "empty.flv", ""),
+            "Video the Flash page cannot play (the file is empty)");
+  EXPECT_NE(refusal(temp.path() / "h265.f4v", testvideos::mp4Video("f4v ", "hev1")).find("HEVC"),
+            std::string::npos);
+  EXPECT_NE(refusal(temp.path() / "notes.flv", "HOME=/root\n").find("not a video file"),
+            std::string::npos);
+#ifndef _WIN32
+  ASSERT_EQ(::mkfifo((temp.path() / "pipe.flv").c_str(), 0600), 0);
+  EXPECT_NE(refusal(temp.path() / "pipe.flv", "").find("not a regular file"), std::string::npos);
+  EXPECT_NE(refusal("/dev/zero", "").find("not a regular file"), std::string::npos);
+  EXPECT_NE(refusal("/proc/self/pagemap", "").find("empty"), std::string::npos);
+#endif
 }

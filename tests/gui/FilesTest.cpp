@@ -9,6 +9,7 @@
 #include <QSlider>
 
 #include "WindowFixture.h"
+#include "common/TestVideos.h"
 #include "project/FileIo.h"
 #include "project/ProjectFile.h"
 
@@ -150,7 +151,7 @@ class PublishTest : public WindowTest {
   std::filesystem::path video() const { return folder.path() / "hall.flv"; }
   void SetUp() override {
     WindowTest::SetUp();
-    std::ofstream(video(), std::ios::binary) << "FLV video bytes";
+    std::ofstream(video(), std::ios::binary) << testvideos::flv();
     std::filesystem::create_directories(folder.path() / "site");
   }
   void chooseVideo() {

@@ -20,7 +20,7 @@ int convert(std::span<const std::string_view> args, Streams io, Save save) {
     printError(io, error->message());
     return kFailed;
   }
-  io.out << "wrote " << pathToUtf8(target) << '\n';
+  io.out << "wrote " << shownText(pathToUtf8(target)) << '\n';
   return kSuccess;
 }
 

@@ -31,7 +31,8 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
 
   if (const auto problem = checkVideo(settings)) {
     // The window's message alone; a script's log also needs the path the project names.
-    printError(io, settings.videoPath.empty() ? *problem : *problem + ": " + settings.videoPath);
+    printError(io, settings.videoPath.empty() ? *problem
+                                              : *problem + ": " + shownText(settings.videoPath));
     return kFailed;
   }
   // Looked for before anything is written: a missing Ruffle must not leave a half-made site.
@@ -47,15 +48,15 @@ int runPublish(std::span<const std::string_view> args, Streams io) {
   }
   std::error_code ec;
   if (std::filesystem::is_directory(page, ec)) {
-    printError(io, pathToUtf8(page) + ": is a folder, not a file");
+    printError(io, shownText(pathToUtf8(page)) + ": is a folder, not a file");
     return kFailed;
   }
 
   PublishReport report = publishOutputSet(settings, project->hotSpots, page);
   if (ruffle && report.succeeded()) addRuffleToPage(page, *ruffle, report);
-  for (const auto& path : report.written) io.out << "wrote " << pathToUtf8(path) << '\n';
+  for (const auto& path : report.written) io.out << "wrote " << shownText(pathToUtf8(path)) << '\n';
   for (const auto& path : report.unchanged)
-    io.out << "kept  " << pathToUtf8(path) << " (already in place)\n";
+    io.out << "kept  " << shownText(pathToUtf8(path)) << " (already in place)\n";
   if (!report.succeeded()) {
     printError(io, publishMessage(report));
     return kFailed;

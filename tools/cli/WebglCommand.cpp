@@ -75,7 +75,8 @@ int runWebgl(std::span<const std::string_view> args, Streams io) {
   }
   const webgl::WebglOutcome outcome = webgl::writeWebglVersion(ready, *assets, control);
 
-  for (const auto& path : outcome.written) io.out << "wrote " << pathToUtf8(path) << '\n';
+  for (const auto& path : outcome.written)
+    io.out << "wrote " << shownText(pathToUtf8(path)) << '\n';
   switch (outcome.status) {
     case webgl::ConversionStatus::Done:
       return kSuccess;
