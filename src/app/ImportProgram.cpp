@@ -1,5 +1,8 @@
 #include "app/ImportProgram.h"
 
+#include "media/VideoContent.h"
+#include "platform/QtText.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QList>
@@ -102,9 +105,9 @@ QString programMessage(const QByteArray& standardError, const QString& fallback)
   return lines.mid(std::max<qsizetype>(0, lines.size() - kShown)).join(u'\n');
 }
 
-bool flashPlaysVideo(const QString& path) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  return suffix == QStringLiteral("flv") || suffix == QStringLiteral("f4v");
+bool needsImport(const QString& path) {
+  const media::VideoContent content = media::readVideoContent(toPath(path));
+  return content.container != media::Container::unreadable && !content.flashPlays;
 }
 
 }  // namespace qx

@@ -60,7 +60,9 @@ QString timeLeftText(int secondsLeft);
 // when it wrote nothing.
 QString programMessage(const QByteArray& standardError, const QString& fallback);
 
-// Whether the Flash page plays this file as it is; any other video goes through the import.
-[[nodiscard]] bool flashPlaysVideo(const QString& path);
+// Whether a chosen file goes through the import: it can be read and the Flash page does not play
+// it as it is (a file that is no video is then named so by the program). A file that cannot be
+// read at all is taken as it is, as before: the publish check names it.
+[[nodiscard]] bool needsImport(const QString& path);
 
 }  // namespace qx

@@ -53,7 +53,7 @@ void MainWindow::mainWindowProc(int id, int code) {
     case id::kSelectVideo:
       selectVideo({this, platform_, *player_, *editor_, state_.lastOpenFolder,
                    [this](const QString& path) { as<PathLabel>(id::kVideoPath)->setPath(path); },
-                   flashPlaysVideo, [this](const QString& video) { return importVideo(video); }});
+                   needsImport, [this](const QString& video) { return importVideo(video); }});
       break;
     case id::kPublish:
       publish(false);

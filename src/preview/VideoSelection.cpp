@@ -14,7 +14,7 @@ void selectVideo(const VideoSelection& s) {
   auto video = chosenFile(s.platform.runFileDialog(s.owner, videoDialog(s.lastOpenFolder)));
   if (!video) return;
   s.lastOpenFolder = folderOf(*video);
-  if (s.flashPlays && s.importVideo && !s.flashPlays(*video)) {
+  if (s.needsImport && s.importVideo && s.needsImport(*video)) {
     video = s.importVideo(*video);
     if (!video) return;
   }

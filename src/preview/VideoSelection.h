@@ -20,9 +20,9 @@ struct VideoSelection {
   HotSpotEditor& editor;
   QString& lastOpenFolder;
   std::function<void(const QString&)> showPath;  // the path display of the window
-  // Whether the Flash page plays a file as it is, and the import of one it does not: the FLV
-  // written, or nothing when cancelled or failed.
-  std::function<bool(const QString&)> flashPlays;
+  // Whether a file goes through the import first, and that import: the FLV written, or nothing
+  // when cancelled or failed.
+  std::function<bool(const QString&)> needsImport;
   std::function<std::optional<QString>(const QString&)> importVideo;
 };
 
