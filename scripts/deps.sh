@@ -4,9 +4,11 @@
 set -euo pipefail
 what=${1:-all}
 pkgs=(build-essential cmake ninja-build pkg-config libgtest-dev googletest python3)
-# The browser version's converter (qxwebgl) and its tests: FFmpeg's libraries and the ffmpeg
-# command that makes the test videos.
-pkgs+=(libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg)
+# The browser version's converter (qxwebgl), the import of camera videos (qximport, with
+# libavfilter's v360) and their tests: FFmpeg's libraries and the ffmpeg command that makes the
+# test videos.
+pkgs+=(libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libavfilter-dev
+       ffmpeg)
 if [[ $what != core ]]; then
   pkgs+=(qt6-base-dev qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
          gstreamer1.0-plugins-bad gstreamer1.0-libav xvfb xauth ffmpeg)

@@ -18,7 +18,7 @@ ldflags=$(dpkg-buildflags --get LDFLAGS)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_SANITIZE=OFF -DQX_BUILD_GUI=ON \
   -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >/dev/null
 # Only what the packages hold, not the tests.
-targets=(qx_flash_hs qx_flash_hs-cli qx_flash_hs-webgl velmora_redirect user_guide)
+targets=(qx_flash_hs qx_flash_hs-cli qx_flash_hs-webgl qx_flash_hs-import velmora_redirect user_guide)
 mapfile -t gz < <(ninja -C "$build" -t targets all | sed -n 's/^\(qx_gz_[^:]*\):.*/\1/p')
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" "${gz[@]}"
 rm -f "$build"/*.deb

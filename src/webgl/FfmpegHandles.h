@@ -1,6 +1,6 @@
 #pragma once
 // Owning handles for FFmpeg's objects, so every path out of the probe and the conversion frees
-// what it opened. Internal to qxwebgl.
+// what it opened. Shared by qxwebgl and qximport.
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -73,6 +73,9 @@ inline constexpr std::int64_t kMaxPixels = 8192LL * 4096;
 // content; only plain files. A playlist, an image or anything else that names other files or
 // devices is refused, whatever its file name says.
 inline constexpr char kAllowedFormats[] = "flv,mov,mp4";
+// What an import reads: the containers cameras and editors write. Still no playlist, image
+// sequence or device.
+inline constexpr char kImportFormats[] = "flv,mov,mp4,matroska,webm,avi,mpegts,mpeg,asf,ogg,mxf";
 
 extern "C" inline int stopRequested(void* flag) {
   return flag && static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
@@ -80,9 +83,10 @@ extern "C" inline int stopRequested(void* flag) {
 
 // Opens a media file and reads its stream information; the error in words on failure. `cancel`,
 // when given, stops any read within one buffer of its being set (reads then fail with
-// AVERROR_EXIT).
+// AVERROR_EXIT). `formats` names the demuxers taken.
 inline Input openInput(const std::string& path, std::string& error,
-                       const std::atomic<bool>* cancel = nullptr) {
+                       const std::atomic<bool>* cancel = nullptr,
+                       const char* formats = kAllowedFormats) {
   // The library's own chatter (encoder statistics, muxer passes, a line per refused frame) would
   // land on the user's terminal; errors reach the user through our results instead.
   av_log_set_level(AV_LOG_FATAL);
@@ -99,12 +103,14 @@ inline Input openInput(const std::string& path, std::string& error,
   }
   raw->interrupt_callback = {stopRequested, const_cast<std::atomic<bool>*>(cancel)};
   AVDictionary* options = nullptr;
-  av_dict_set(&options, "format_whitelist", kAllowedFormats, 0);
+  av_dict_set(&options, "format_whitelist", formats, 0);
   av_dict_set(&options, "protocol_whitelist", "file", 0);
   int rc = avformat_open_input(&raw, path.c_str(), nullptr, &options);
   av_dict_free(&options);
   if (rc < 0) {
-    error = rc == AVERROR(EINVAL) ? "it is not an FLV, F4V or MP4 video" : errorText(rc);
+    error = rc != AVERROR(EINVAL)        ? errorText(rc)
+            : formats == kAllowedFormats ? "it is not an FLV, F4V or MP4 video"
+                                         : "it is no video";
     return nullptr;
   }
   Input input(raw);

@@ -7,6 +7,7 @@ extern "C" {
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 
 namespace qx::webgl {
 namespace {
@@ -86,18 +87,7 @@ class EncodePipe : public StreamPipe {
   }
 
   int encode(AVFrame* frame) {
-    int rc = avcodec_send_frame(encoder_.get(), frame);
-    if (rc < 0 && rc != AVERROR_EOF) return rc;
-    while (true) {
-      rc = avcodec_receive_packet(encoder_.get(), packet_.get());
-      if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return 0;
-      if (rc < 0) return rc;
-      av_packet_rescale_ts(packet_.get(), encoder_->time_base, out_->time_base);
-      packet_->stream_index = out_->index;
-      rc = sink_(packet_.get());
-      av_packet_unref(packet_.get());
-      if (rc < 0) return rc;
-    }
+    return encodeInto(encoder_.get(), frame, packet_.get(), out_, sink_);
   }
 
   AVStream* in_;
@@ -300,6 +290,39 @@ class AudioEncodePipe : public EncodePipe {
 };
 
 }  // namespace
+
+int encodeInto(AVCodecContext* encoder, AVFrame* frame, AVPacket* packet, const AVStream* out,
+               const PacketSink& sink) {
+  int rc = avcodec_send_frame(encoder, frame);
+  if (rc < 0 && rc != AVERROR_EOF) return rc;
+  while (true) {
+    rc = avcodec_receive_packet(encoder, packet);
+    if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return 0;
+    if (rc < 0) return rc;
+    av_packet_rescale_ts(packet, encoder->time_base, out->time_base);
+    packet->stream_index = out->index;
+    rc = sink(packet);
+    av_packet_unref(packet);
+    if (rc < 0) return rc;
+  }
+}
+
+PacketSink risingTimesWriter(AVFormatContext* output) {
+  auto lastDts = std::make_shared<std::map<int, std::int64_t>>();
+  return [output, lastDts](AVPacket* p) {
+    if (p->dts != AV_NOPTS_VALUE) {
+      auto [it, fresh] = lastDts->try_emplace(p->stream_index, p->dts);
+      if (!fresh) {
+        if (p->dts <= it->second) {
+          p->dts = it->second + 1;
+          if (p->pts != AV_NOPTS_VALUE && p->pts < p->dts) p->pts = p->dts;
+        }
+        it->second = p->dts;
+      }
+    }
+    return av_interleaved_write_frame(output, p);
+  };
+}
 
 std::unique_ptr<StreamPipe> makeCopyPipe(AVStream* in, AVFormatContext* output, PacketSink sink,
                                          std::string& error) {

@@ -38,4 +38,13 @@ std::unique_ptr<StreamPipe> makeVideoEncodePipe(AVStream* in, AVFormatContext* o
 std::unique_ptr<StreamPipe> makeAudioEncodePipe(AVStream* in, AVFormatContext* output,
                                                 PacketSink sink, std::string& error);
 
+// Sends `frame` (nullptr to flush) and hands every packet the encoder has ready to `sink`, in
+// `out`'s time base.
+int encodeInto(AVCodecContext* encoder, AVFrame* frame, AVPacket* packet, const AVStream* out,
+               const PacketSink& sink);
+
+// Writes to `output`, keeping each stream's decoding times rising as muxers want, which not
+// every source does.
+PacketSink risingTimesWriter(AVFormatContext* output);
+
 }  // namespace qx::webgl

@@ -4,7 +4,6 @@ extern "C" {
 #include <libavutil/dict.h>
 }
 
-#include <map>
 #include <vector>
 
 #include "project/FileIo.h"
@@ -36,22 +35,7 @@ ConversionResult convertInto(const fs::path& source, const fs::path& part, int m
   if (rc < 0) return failed("the MP4 writer cannot start: " + ff::errorText(rc));
   ff::Output output(rawOutput);
 
-  // Output packets go through here: the muxer wants rising decoding times per stream, which some
-  // old FLV files do not keep.
-  std::map<int, std::int64_t> lastDts;
-  const PacketSink sink = [&](AVPacket* p) {
-    if (p->dts != AV_NOPTS_VALUE) {
-      auto [it, fresh] = lastDts.try_emplace(p->stream_index, p->dts);
-      if (!fresh) {
-        if (p->dts <= it->second) {
-          p->dts = it->second + 1;
-          if (p->pts != AV_NOPTS_VALUE && p->pts < p->dts) p->pts = p->dts;
-        }
-        it->second = p->dts;
-      }
-    }
-    return av_interleaved_write_frame(output.get(), p);
-  };
+  const PacketSink sink = risingTimesWriter(output.get());
 
   ConversionResult result;
   std::vector<std::unique_ptr<StreamPipe>> pipes(input->nb_streams);

@@ -64,5 +64,9 @@ int runShow(std::span<const std::string_view> args, Streams io);
 int runWebgl(std::span<const std::string_view> args, Streams io);
 // qx_flash_hs-cli webgl: hands the arguments to qx_flash_hs-webgl and returns its exit status.
 int runWebglProgram(std::span<const std::string_view> args, Streams io);
+// The import of a camera's video, in qx_flash_hs-import.
+int runImport(std::span<const std::string_view> args, Streams io);
+// qx_flash_hs-cli import: hands the arguments to qx_flash_hs-import likewise.
+int runImportProgram(std::span<const std::string_view> args, Streams io);
 
 }  // namespace qx::cli

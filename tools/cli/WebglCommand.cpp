@@ -2,29 +2,14 @@
 // selector utility's Convert does.
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
 #include <ostream>
 
 #include "Command.h"
+#include "Interrupt.h"
 #include "project/PathText.h"
 #include "webgl/WebglVersion.h"
 
 namespace qx::cli {
-namespace {
-
-// Ctrl+C (and a plain kill) stops the conversion cleanly instead of killing it mid-write; a
-// signal handler can only reach a flag with static storage.
-std::atomic<bool>& interruptFlag() {
-  static std::atomic<bool> flag{false};
-  return flag;
-}
-
-extern "C" void onInterrupt(int) {
-  interruptFlag() = true;
-}
-
-}  // namespace
 
 int runWebgl(std::span<const std::string_view> args, Streams io) {
   static constexpr std::pair<std::string_view, int> kOptions[] = {{"--no-renditions", 0}};
@@ -33,15 +18,7 @@ int runWebgl(std::span<const std::string_view> args, Streams io) {
   const std::filesystem::path page = pathFromUtf8(a.positional(0));
 
   // From the start: reading a long video takes a while too.
-  const auto previousInt = std::signal(SIGINT, onInterrupt);
-  const auto previousTerm = std::signal(SIGTERM, onInterrupt);
-  const struct Restore {
-    decltype(previousInt) i, t;
-    ~Restore() {
-      std::signal(SIGINT, i);
-      std::signal(SIGTERM, t);
-    }
-  } restore{previousInt, previousTerm};
+  const StopOnInterrupt stopOnInterrupt;
 
   auto plan = webgl::planWebglVersion(page, &interruptFlag());
   if (!plan) {

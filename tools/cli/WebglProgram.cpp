@@ -1,4 +1,5 @@
-// qx_flash_hs-cli webgl: runs qx_flash_hs-webgl, so that publishing never loads FFmpeg.
+// qx_flash_hs-cli webgl and import: run qx_flash_hs-webgl and qx_flash_hs-import, so that
+// publishing never loads FFmpeg.
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -23,12 +24,15 @@ namespace qx::cli {
 
 namespace fs = std::filesystem;
 
-int runWebglProgram(std::span<const std::string_view> args, Streams io) {
-  const fs::path converter = companionProgram("qx_flash_hs-webgl");
+namespace {
+
+// Runs `name` from this program's folder with `args`; its exit status is ours.
+int runCompanion(std::string_view name, std::string_view what,
+                 std::span<const std::string_view> args, Streams io) {
+  const fs::path converter = companionProgram(name);
   if (converter.empty()) {
-    printError(io,
-               "qx_flash_hs-webgl was not found beside this program; the HTML5 conversion "
-               "comes with the desktop program's package");
+    printError(io, std::string(name) + " was not found beside this program; " + std::string(what) +
+                       " comes with the desktop program's package");
     return kFailed;
   }
   io.out.flush();
@@ -51,6 +55,16 @@ int runWebglProgram(std::span<const std::string_view> args, Streams io) {
 #endif
   printError(io, "cannot run " + converter.string() + ": " + std::strerror(errno));
   return kFailed;
+}
+
+}  // namespace
+
+int runWebglProgram(std::span<const std::string_view> args, Streams io) {
+  return runCompanion("qx_flash_hs-webgl", "the HTML5 conversion", args, io);
+}
+
+int runImportProgram(std::span<const std::string_view> args, Streams io) {
+  return runCompanion("qx_flash_hs-import", "the import of camera videos", args, io);
 }
 
 }  // namespace qx::cli

@@ -22,6 +22,11 @@ constexpr std::array kCommands = {
     Command{"webgl", "[--no-renditions] PAGE.html",
             "write the HTML5/WebGL version of a published page and its selector page beside it",
             runWebglProgram},
+    Command{"import",
+            "IN OUT.flv [--projection auto|equirect|eac|dual-fisheye|gopro-360] [--fov DEG] "
+            "[--width N]",
+            "bring a camera's 360 video in as an FLV the page plays (equirectangular H.264, AAC)",
+            runImportProgram},
 };
 
 void printUsage(std::ostream& out) {
