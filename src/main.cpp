@@ -15,7 +15,7 @@
 #include "app/OptionsLocation.h"
 #include "app/ShownProbe.h"
 #include "app/StartArguments.h"
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 #include "platform/InstanceName.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"

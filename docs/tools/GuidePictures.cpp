@@ -18,7 +18,7 @@
 #include "app/AppState.h"
 #include "app/ControlIds.h"
 #include "app/MainWindow.h"
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 #include "help/HelpWindows.h"
 #include "platform/Platform.h"
 #include "project/ProjectSettings.h"

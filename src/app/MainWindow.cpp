@@ -12,7 +12,7 @@
 #include <QScreen>
 #include <QSlider>
 
-#include "FileServer.h"
+#include "serve/FileServer.h"
 #include "app/ControlIds.h"
 #include "app/Controls.h"
 #include "app/ResourceImages.h"

@@ -23,7 +23,7 @@ class QLineEdit;
 
 namespace qx {
 
-namespace redirect {
+namespace serve {
 class FileServer;
 }
 class CommandLabel;
@@ -131,7 +131,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<ColourButton> blackColourButton_;
   std::unique_ptr<PopupHelp> popupHelp_;
   // Serves the folder of the last page "Publish FLV/Test" showed, for as long as the window lives.
-  std::unique_ptr<redirect::FileServer> testServer_;
+  std::unique_ptr<serve::FileServer> testServer_;
   bool exitConfirmed_ = false;
 };
 

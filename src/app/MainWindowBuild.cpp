@@ -15,7 +15,7 @@
 #include "app/MainWindow.h"
 #include "app/OwnerDrawnButton.h"
 #include "app/ResourceImages.h"
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 #include "help/PopupHelp.h"
 #include "preview/ColourButton.h"
 #include "preview/HotSpotEditor.h"

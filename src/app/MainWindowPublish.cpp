@@ -3,14 +3,13 @@
 #include <QApplication>
 #include <QUrl>
 
-#include "FileServer.h"
 #include "app/MainWindow.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "preview/FileChoosers.h"
 #include "preview/PreviewPlayer.h"
 #include "publish/PublishOutputSet.h"
-#include "publish/RufflePage.h"
+#include "serve/ServeFolder.h"
 
 namespace qx {
 namespace {
@@ -71,16 +70,14 @@ void MainWindow::publish(bool openAfter) {
 // local folder server, which adds Ruffle as it sends the page (the file stays as published).
 // Without Ruffle the file is opened as it is.
 void MainWindow::openPublishedPage(const std::filesystem::path& page) {
-  const auto ruffle = findRuffleFolder(state_.programFolder);
-  if (!ruffle) return platform_.openDocument(toQString(page));
   const std::filesystem::path folder = page.parent_path();
   if (!testServer_ || testServer_->root() != folder) {
-    testServer_ = std::make_unique<redirect::FileServer>(folder);
-    testServer_->setRuffleFolder(*ruffle);
-    if (!testServer_->listen()) {
-      testServer_.reset();
-      return platform_.openDocument(toQString(page));
-    }
+    testServer_.reset();
+    serve::ServeOptions options;
+    options.programFolder = state_.programFolder;
+    serve::ServedFolder served = serve::serveFolder(folder, true, options);
+    if (!served.server) return platform_.openDocument(toQString(page));
+    testServer_ = std::move(served.server);
   }
   const QByteArray name = QUrl::toPercentEncoding(toQString(page.filename()));
   platform_.openDocument(testServer_->baseUrl() + QString::fromLatin1(name));

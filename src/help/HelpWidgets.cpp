@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 
 namespace qx::help {
 

@@ -1,7 +1,7 @@
 #include <QDialog>
 #include <QPushButton>
 
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 #include "help/HelpWidgets.h"
 #include "help/HelpWindows.h"
 #include "platform/Platform.h"

@@ -10,7 +10,7 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 
 namespace qx {
 

@@ -11,7 +11,7 @@
 
 #include <fstream>
 
-#include "TestMedia.h"
+#include "common/TestMedia.h"
 #include "cli/RunProgram.h"
 #include "common/TempFolder.h"
 #include "common/TestVideos.h"

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "TestMedia.h"
+#include "common/TestMedia.h"
 #include "common/TempFolder.h"
 #include "webgl/MediaChecks.h"
 #include "webgl/MediaProbe.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "TestMedia.h"
+#include "common/TestMedia.h"
 #include "common/TempFolder.h"
 #include "project/FileIo.h"
 #include "webgl/WebglVersion.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 
 namespace {
 

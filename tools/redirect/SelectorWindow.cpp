@@ -15,7 +15,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "FileServer.h"
+#include "serve/ServeFolder.h"
 
 namespace qx::redirect {
 namespace {
@@ -231,12 +231,12 @@ void SelectorWindow::conversionEnded(const webgl::WebglOutcome& outcome) {
 void SelectorWindow::testInBrowser() {
   if (!plan_ || !testable_) return;
   if (!server_) {
-    server_ = std::make_unique<FileServer>(plan_->names.flashPage.parent_path());
-    if (!server_->listen()) {
-      status_->setText(tr("The test server cannot start: %1").arg(server_->errorString()));
-      server_.reset();
+    serve::ServedFolder served = serve::serveFolder(plan_->names.flashPage.parent_path(), false);
+    if (!served.server) {
+      status_->setText(tr("The test server cannot start: %1").arg(served.reason));
       return;
     }
+    server_ = std::move(served.server);
   }
   const QUrl url(server_->baseUrl() + QString::fromStdString(webgl::urlName(
                                           plan_->names.webglPage.filename().string())));

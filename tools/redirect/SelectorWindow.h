@@ -17,9 +17,11 @@ class QListWidget;
 class QProgressBar;
 class QPushButton;
 
-namespace qx::redirect {
-
+namespace qx::serve {
 class FileServer;
+}
+
+namespace qx::redirect {
 
 inline constexpr char kWindowTitle[] = "Velmora Flash - Html5 WebGl Selector Utility";
 
@@ -41,7 +43,7 @@ class SelectorWindow : public QMainWindow {
   QListWidget* checksView() const { return checks_; }
   QListWidget* writtenView() const { return written_; }
   QLabel* statusLabel() const { return status_; }
-  const FileServer* server() const { return server_.get(); }
+  const serve::FileServer* server() const { return server_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -65,7 +67,7 @@ class SelectorWindow : public QMainWindow {
   bool testable_ = false;
   std::atomic<bool> cancelFlag_{false};
   std::unique_ptr<QThread> worker_;
-  std::unique_ptr<FileServer> server_;
+  std::unique_ptr<serve::FileServer> server_;
 };
 
 }  // namespace qx::redirect

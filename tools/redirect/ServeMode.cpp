@@ -8,8 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "FileServer.h"
-#include "publish/RufflePage.h"
+#include "serve/ServeFolder.h"
 
 namespace qx::redirect {
 namespace {
@@ -37,7 +36,7 @@ int runServeMode(const QStringList& arguments) {
   QString dir;
   int port = 0;
   bool withRuffle = false;
-  ServerLimits limits;
+  serve::ServerLimits limits;
   // A positive number of seconds, as milliseconds; 0 when unreadable.
   const auto milliseconds = [](const QString& text) {
     bool ok = false;
@@ -75,22 +74,15 @@ int runServeMode(const QStringList& arguments) {
   if (ec || !std::filesystem::is_directory(root, ec))
     return usage(("no such folder: " + dir.toStdString()).c_str());
 
-  FileServer server(root, nullptr, limits);
-  if (withRuffle) {
-    const auto ruffle = findRuffleFolder(QCoreApplication::applicationDirPath().toStdString());
-    if (!ruffle) {
-      std::fprintf(stderr,
-                   "velmora_redirect: Ruffle not found (ruffle/ruffle.js beside the "
-                   "program, share/qx_flash_hs/ruffle, or QX_RUFFLE_DIR)\n");
-      return 1;
-    }
-    server.setRuffleFolder(*ruffle);
-  }
-  if (!server.listen(static_cast<quint16>(port))) {
-    std::fprintf(stderr, "velmora_redirect: cannot listen on 127.0.0.1:%d: %s\n", port,
-                 server.errorString().toLocal8Bit().constData());
+  serve::ServeOptions options;
+  options.port = static_cast<quint16>(port);
+  options.limits = limits;
+  const serve::ServedFolder served = serve::serveFolder(root, withRuffle, options);
+  if (!served.server) {
+    std::fprintf(stderr, "velmora_redirect: %s\n", served.reason.toLocal8Bit().constData());
     return 1;
   }
+  const serve::FileServer& server = *served.server;
   std::printf("%s\n", server.baseUrl().toLatin1().constData());
   std::fflush(stdout);
 

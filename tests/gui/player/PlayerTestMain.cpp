@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 
 #ifdef __SANITIZE_ADDRESS__
 #include <sanitizer/lsan_interface.h>

@@ -13,7 +13,7 @@
 
 #include "../Fakes.h"
 #include "app/MainWindow.h"
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 #include "platform/QtText.h"
 #include "project/ProjectFile.h"
 

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "HttpRequest.h"
+#include "serve/HttpRequest.h"
 #include "common/TempFolder.h"
 #include "project/FileIo.h"
 
-using namespace qx::redirect;
+using namespace qx::serve;
 namespace fs = std::filesystem;
 
 TEST(HttpRange, SingleRangesAnsweredOthersIgnored) {

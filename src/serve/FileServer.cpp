@@ -1,14 +1,14 @@
-#include "FileServer.h"
+#include "serve/FileServer.h"
 
 #include <QFile>
 #include <QTcpSocket>
 #include <QTimer>
 #include <memory>
 
-#include "HttpRequest.h"
 #include "publish/RufflePage.h"
+#include "serve/HttpRequest.h"
 
-namespace qx::redirect {
+namespace qx::serve {
 namespace {
 
 constexpr qint64 kChunk = 256 * 1024;
@@ -248,4 +248,4 @@ QString FileServer::baseUrl() const {
   return QStringLiteral("http://127.0.0.1:%1/").arg(port());
 }
 
-}  // namespace qx::redirect
+}  // namespace qx::serve

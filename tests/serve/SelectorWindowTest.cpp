@@ -15,7 +15,7 @@
 
 #include "SelectorWindow.h"
 #include "SingleInstance.h"
-#include "TestMedia.h"
+#include "common/TestMedia.h"
 #include "common/TempFolder.h"
 #include "project/FileIo.h"
 

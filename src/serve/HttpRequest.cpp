@@ -1,4 +1,4 @@
-#include "HttpRequest.h"
+#include "serve/HttpRequest.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-namespace qx::redirect {
+namespace qx::serve {
 namespace {
 
 namespace fs = std::filesystem;
@@ -235,4 +235,4 @@ std::string contentType(const fs::path& file) {
   return it == kTypes.end() ? "application/octet-stream" : it->second;
 }
 
-}  // namespace qx::redirect
+}  // namespace qx::serve

@@ -1,4 +1,4 @@
-#include "help/BundledFonts.h"
+#include "fonts/BundledFonts.h"
 
 #include <QByteArray>
 #include <QFont>

@@ -13,7 +13,7 @@
 
 class QTcpSocket;
 
-namespace qx::redirect {
+namespace qx::serve {
 
 // A folder name can never start with "." in a URL this server answers, so Ruffle's files cannot
 // be shadowed by, or shadow, the served folder's own.
@@ -52,4 +52,4 @@ class FileServer : public QObject {
   QTcpServer server_;
 };
 
-}  // namespace qx::redirect
+}  // namespace qx::serve

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace qx::redirect {
+namespace qx::serve {
 
 // Requests whose head is longer than this are refused (431).
 constexpr std::size_t kMaxHeadSize = 16 * 1024;
@@ -52,4 +52,4 @@ bool hostAllowed(const RequestHead& request, std::uint16_t port);
 // "text/html; charset=utf-8" and so on, by extension.
 std::string contentType(const std::filesystem::path& file);
 
-}  // namespace qx::redirect
+}  // namespace qx::serve
