@@ -110,4 +110,9 @@ bool needsImport(const QString& path) {
   return content.container != media::Container::unreadable && !content.flashPlays;
 }
 
+bool importable(const QString& path) {
+  const media::Container c = media::readVideoContent(toPath(path)).container;
+  return c != media::Container::unreadable && c != media::Container::notVideo;
+}
+
 }  // namespace qx

@@ -64,5 +64,8 @@ QString programMessage(const QByteArray& standardError, const QString& fallback)
 // it as it is (a file that is no video is then named so by the program). A file that cannot be
 // read at all is taken as it is, as before: the publish check names it.
 [[nodiscard]] bool needsImport(const QString& path);
+// Whether the import can make an FLV of a file the page refused: a video, not a file that is no
+// video or cannot be read.
+[[nodiscard]] bool importable(const QString& path);
 
 }  // namespace qx

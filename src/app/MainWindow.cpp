@@ -12,7 +12,6 @@
 #include <QScreen>
 #include <QSlider>
 
-#include "serve/FileServer.h"
 #include "app/ControlIds.h"
 #include "app/Controls.h"
 #include "app/ResourceImages.h"
@@ -22,6 +21,7 @@
 #include "preview/ColourButton.h"
 #include "preview/HotSpotEditor.h"
 #include "preview/PreviewPlayer.h"
+#include "serve/FileServer.h"
 
 namespace qx {
 

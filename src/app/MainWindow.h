@@ -96,6 +96,9 @@ class MainWindow : public QMainWindow {
   void openUsersGuide();
   // A video the page cannot play, imported into an FLV through the import dialog.
   std::optional<QString> importVideo(const QString& video);
+  // After the publish check refused the video: the import, offered when it can help; true when
+  // the video has been imported and become the project's.
+  bool offerImport();
   void warnAbout(const QString& text);
   void warnNotSaved(const char* what, const FileError& error);
 

@@ -20,6 +20,7 @@
 #include "project/OptionsFile.h"
 #include "project/PathText.h"
 #include "project/ProjectFile.h"
+#include "project/TextCodec.h"
 
 namespace qx {
 
@@ -115,6 +116,23 @@ std::optional<QString> MainWindow::importVideo(const QString& video) {
   const auto program =
       importProgramFile(state_.programFolder, executableName("qx_flash_hs-import"));
   return runImportDialog(this, platform_, toQString(program), video, state_.tooltipHelp == 1);
+}
+
+bool MainWindow::offerImport() {
+  const QString video = qtext(std::string(trimSpaces(currentSettings().videoPath)));
+  if (!importable(video)) return false;
+  if (platform_.messageBox(this,
+                           QStringLiteral("The import can turn this video into an FLV that the "
+                                          "Flash page plays.\nImport it now?"),
+                           QStringLiteral("Import"), MessageIcon::Question,
+                           true) != MessageAnswer::Ok)
+    return false;
+  const auto flv = importVideo(video);
+  if (!flv) return false;
+  // The same video, its moments unchanged: the hot spots stay as they are.
+  as<PathLabel>(id::kVideoPath)->setPath(*flv);
+  player_->loadAndPlay(*flv);
+  return true;
 }
 
 void MainWindow::warnAbout(const QString& text) {

@@ -32,7 +32,11 @@ std::filesystem::path writeFakeImportProgram(const std::filesystem::path& folder
   if (!fake.importError.empty())
     script << "rm -f \"$part\"; echo 'qx_flash_hs-import: " << fake.importError
            << "' >&2; exit 1\n";
-  script << "echo FLV > \"$part\"; mv \"$part\" \"$2\"\n"
+  if (fake.outputFrom.empty())
+    script << "echo FLV > \"$part\"\n";
+  else
+    script << "cat '" << fake.outputFrom.string() << "' > \"$part\"\n";
+  script << "mv \"$part\" \"$2\"\n"
          << "echo 'progress 1.000 0'\nexit 0\n";
   script.close();
   std::filesystem::permissions(program, std::filesystem::perms::owner_all);

@@ -14,6 +14,7 @@ struct FakeImport {
   std::string importError;  // when set: the import fails with this message
   int steps = 4;            // progress lines before the end
   double stepSeconds = 0.05;
+  std::filesystem::path outputFrom;  // when set: the FLV written is a copy of this file
 };
 
 // Writes the script as `folder`/qx_flash_hs-import. It writes its arguments to

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -16,8 +17,11 @@
 #include "FakeImportProgram.h"
 #include "Fakes.h"
 #include "WindowFixture.h"
+#include "app/ControlIds.h"
 #include "app/ImportDialog.h"
 #include "common/TempFolder.h"
+#include "common/TestVideos.h"
+#include "media/VideoContent.h"
 #include "platform/QtText.h"
 
 namespace qx {
@@ -178,6 +182,17 @@ TEST_F(ImportDialogTest, TheProgramsErrorsAreWarningsWithItsMessage) {
   }
 }
 
+// Clicks Import (or Cancel) in the import dialog that the next command opens, once it is ready.
+void clickInImportDialog(bool cancel) {
+  QTimer::singleShot(0, [cancel] {
+    waitFor([] { return QApplication::activeModalWidget() != nullptr; });
+    auto* dialog = dynamic_cast<ImportDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    waitFor([&] { return dialog->stage() == ImportDialog::Stage::Ready; });
+    (cancel ? dialog->cancelButton() : dialog->importButton())->click();
+  });
+}
+
 // Through the window: a camera file chosen in the video dialog is imported, and the FLV becomes
 // the project's video and plays; a cancelled import changes nothing.
 class WindowImportTest : public test::WindowTest {};
@@ -185,18 +200,9 @@ class WindowImportTest : public test::WindowTest {};
 TEST_F(WindowImportTest, ACameraFileChosenIsImportedAndItsFlvPlays) {
   test::writeFakeImportProgram(folder.path(), {});
   std::ofstream(folder.path() / "camera.MP4") << "a camera's video";
-  const auto clickImportOnce = [&](bool cancel) {
-    QTimer::singleShot(0, [cancel] {
-      waitFor([] { return QApplication::activeModalWidget() != nullptr; });
-      auto* dialog = dynamic_cast<ImportDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      waitFor([&] { return dialog->stage() == ImportDialog::Stage::Ready; });
-      (cancel ? dialog->cancelButton() : dialog->importButton())->click();
-    });
-  };
 
   platform.fileAnswers = {{file("camera.MP4")}};
-  clickImportOnce(true);
+  clickInImportDialog(true);
   window->mainWindowProc(100, 0);
   EXPECT_EQ(window->currentSettings().videoPath, "");
   const auto& request = platform.fileRequests.back();
@@ -205,12 +211,75 @@ TEST_F(WindowImportTest, ACameraFileChosenIsImportedAndItsFlvPlays) {
   EXPECT_EQ(request.moreFilters[1], QStringLiteral("All files (*)"));
 
   platform.fileAnswers = {{file("camera.MP4")}};
-  clickImportOnce(false);
+  clickInImportDialog(false);
   log.clear();
   window->mainWindowProc(100, 0);
   EXPECT_EQ(window->currentSettings().videoPath, (folder.path() / "camera.flv").string());
   EXPECT_EQ(log.back(), "play:" + (folder.path() / "camera.flv").string());
   EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(WindowImportTest, PublishRefusesACameraFileAndPublishesOnceItIsImported) {
+  namespace tv = testvideos;
+  std::ofstream(folder.path() / "camera.mp4", std::ios::binary) << tv::mp4Video("isom", "hvc1");
+  std::ofstream(folder.path() / "made.flv", std::ios::binary) << tv::flv(7, 10);
+  auto made = test::FakeImport{};
+  made.outputFrom = folder.path() / "made.flv";
+  test::writeFakeImportProgram(folder.path(), made);
+  ProjectSettings settings = window->currentSettings();
+  settings.videoPath = (folder.path() / "camera.mp4").string();
+  window->applySettings(settings);
+
+  // Cancel at the offer: nothing is written, the video stays.
+  platform.messageAnswers = {MessageAnswer::Ok, MessageAnswer::Cancel};
+  window->mainWindowProc(id::kPublish, 0);
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
+  EXPECT_TRUE(platform.messages[0].text.startsWith(QStringLiteral("Video the Flash page cannot")));
+  EXPECT_EQ(platform.messages[1].text.right(14), QStringLiteral("Import it now?"));
+  EXPECT_TRUE(platform.messages[1].okCancel);
+  EXPECT_TRUE(platform.fileRequests.empty()) << "the page dialog came up";
+  EXPECT_EQ(window->currentSettings().videoPath, settings.videoPath);
+
+  // OK: the import runs, its FLV becomes the project's video, and the publish goes on.
+  platform.messages.clear();
+  platform.fileAnswers = {{file("tour.html")}};
+  clickInImportDialog(false);
+  window->mainWindowProc(id::kPublish, 0);
+  EXPECT_EQ(window->currentSettings().videoPath, (folder.path() / "camera.flv").string());
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_EQ(platform.messages[2].icon, MessageIcon::Information)
+      << platform.messages[2].text.toStdString();
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "tour.html"));
+}
+
+// The real import program on a small video that the page cannot play (MPEG-4 Part 2 in AVI).
+TEST_F(ImportDialogTest, TheImportProgramMakesAnFlvThePagePlays) {
+#ifndef QX_IMPORT_PROGRAM
+  GTEST_SKIP() << "the import program is not built";
+#else
+  const QString avi = toQString(folder.path() / "camera.avi");
+  QProcess ffmpeg;
+  ffmpeg.start(QStringLiteral(QX_FFMPEG), {"-v", "error", "-f", "lavfi", "-i",
+                                           "testsrc=s=256x128:r=10:d=0.5", "-c:v", "mpeg4", avi});
+  ASSERT_TRUE(ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0);
+  ImportDialog dialog(nullptr, platform, QStringLiteral(QX_IMPORT_PROGRAM), avi, false);
+  dialog.show();
+  ASSERT_TRUE(waitFor([&] { return dialog.stage() != ImportDialog::Stage::Probing; }, 30000));
+  ASSERT_EQ(dialog.stage(), ImportDialog::Stage::Ready)
+      << (platform.messages.empty() ? "" : platform.messages[0].text.toStdString());
+  EXPECT_TRUE(dialog.foundLabel()->text().contains(QStringLiteral("256 x 128")));
+  EXPECT_TRUE(dialog.foundLabel()->text().contains(QStringLiteral("Equirectangular")));
+  dialog.widthBox()->setCurrentIndex(dialog.widthBox()->findData(1024));
+  dialog.importButton()->click();
+  ASSERT_TRUE(waitFor([&] { return dialog.stage() == ImportDialog::Stage::Finished; }, 60000));
+  ASSERT_EQ(dialog.importedVideo(), toQString(folder.path() / "camera.flv"))
+      << (platform.messages.empty() ? "" : platform.messages[0].text.toStdString());
+  const media::VideoContent flv = media::readVideoContent(folder.path() / "camera.flv");
+  EXPECT_TRUE(flv.flashPlays) << flv.reason;
+  EXPECT_EQ(flv.videoCodec, "h264");
+  EXPECT_EQ(dialog.progressBar()->value(), dialog.progressBar()->maximum());
+#endif
 }
 
 }  // namespace
