@@ -3,8 +3,8 @@
 
 #include <fstream>
 
-#include "RunProgram.h"
 #include "common/Environment.h"
+#include "common/RunProgram.h"
 #include "common/TempFolder.h"
 #include "common/TestVideos.h"
 #include "project/FileIo.h"

@@ -1,7 +1,7 @@
 // The bundled example: an H.264 FLV and a project that publishes with three hot spots.
 #include <gtest/gtest.h>
 
-#include "RunProgram.h"
+#include "common/RunProgram.h"
 #include "common/TempFolder.h"
 #include "project/FileIo.h"
 

@@ -11,9 +11,9 @@
 
 #include <fstream>
 
-#include "common/TestMedia.h"
-#include "cli/RunProgram.h"
+#include "common/RunProgram.h"
 #include "common/TempFolder.h"
+#include "common/TestMedia.h"
 #include "common/TestVideos.h"
 #include "project/FileIo.h"
 #include "webgl/WebAssets.h"

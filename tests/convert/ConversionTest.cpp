@@ -6,8 +6,8 @@
 #include <chrono>
 #include <thread>
 
-#include "common/TestMedia.h"
 #include "common/TempFolder.h"
+#include "common/TestMedia.h"
 #include "webgl/MediaChecks.h"
 #include "webgl/MediaProbe.h"
 #include "webgl/VideoConverter.h"

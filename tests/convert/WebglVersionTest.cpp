@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <atomic>
 
-#include "common/TestMedia.h"
 #include "common/TempFolder.h"
+#include "common/TestMedia.h"
 #include "project/FileIo.h"
 #include "webgl/WebglVersion.h"
 

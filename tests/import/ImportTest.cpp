@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <thread>
 
-#include "RunProgram.h"
+#include "common/RunProgram.h"
 #include "SphericalFixture.h"
-#include "convert/TestMedia.h"
+#include "common/TestMedia.h"
 
 namespace {
 

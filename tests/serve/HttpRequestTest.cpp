@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "serve/HttpRequest.h"
 #include "common/TempFolder.h"
 #include "project/FileIo.h"
+#include "serve/HttpRequest.h"
 
 using namespace qx::serve;
 namespace fs = std::filesystem;

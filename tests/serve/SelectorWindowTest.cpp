@@ -15,8 +15,8 @@
 
 #include "SelectorWindow.h"
 #include "SingleInstance.h"
-#include "common/TestMedia.h"
 #include "common/TempFolder.h"
+#include "common/TestMedia.h"
 #include "project/FileIo.h"
 
 using namespace qx::redirect;

@@ -48,8 +48,12 @@ InstanceListener::InstanceListener(std::function<void()> raise, QObject* parent)
 bool InstanceListener::listen() {
   const QString name = instanceServerName();
   if (!socketAbsentOrOurs(name)) return false;
-  // No socket options: with them Qt binds elsewhere and renames over an existing socket, which
-  // would let a second copy take the name from the first.
+#ifdef _WIN32
+  // A Windows named pipe has no file: the option makes its access list this user alone.
+  server_.setSocketOptions(QLocalServer::UserAccessOption);
+#endif
+  // No socket options on a socket file: with them Qt binds elsewhere and renames over an
+  // existing socket, which would let a second copy take the name from the first.
   if (server_.listen(name)) return true;
   // A socket file left by a copy that crashed: nobody answers on it, so it can go.
   if (server_.serverError() == QAbstractSocket::AddressInUseError &&

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "gui/help/RecordingPlatform.h"
+#include "gui/FakePlatform.h"
 #include "help/HelpWidgets.h"
 #include "help/HelpWindows.h"
 #include "resources/Resources.h"
@@ -47,7 +47,7 @@ void whenModal(std::function<void(QDialog*)> whileOpen) {
 }
 
 TEST(ShortHelp, TextsPlacesAndColours) {
-  RecordingPlatform platform;
+  qx::test::FakePlatform platform;
   QWidget owner;
   const auto dialog = qx::buildShortHelp(&owner, platform);
   expectFixedWindow(*dialog, "Help", QSize(710, 528), QColor(167, 167, 167));
@@ -116,7 +116,7 @@ TEST(ShortHelp, TextsPlacesAndColours) {
 }
 
 TEST(ShortHelp, ExitHelpClicksAndClosesTheCloseBoxDoesNotClick) {
-  RecordingPlatform platform;
+  qx::test::FakePlatform platform;
   QWidget owner;
   whenModal([](QDialog* dialog) {
     EXPECT_EQ(dialog->windowTitle(), "Help");
@@ -137,7 +137,7 @@ TEST(ShortHelp, ExitHelpClicksAndClosesTheCloseBoxDoesNotClick) {
 }
 
 TEST(About, TextsPlacesAndColoursInDialogUnits) {
-  RecordingPlatform platform;
+  qx::test::FakePlatform platform;
   QWidget owner;
   const auto dialog = qx::buildAbout(&owner, platform);
   expectFixedWindow(*dialog, "About", QSize(330, 341), QColor(20, 50, 195));  // 220 x 210 units
@@ -177,7 +177,7 @@ TEST(About, TextsPlacesAndColoursInDialogUnits) {
 }
 
 TEST(About, LinksOpenThroughThePlatformAndTheWindowStaysModal) {
-  RecordingPlatform platform;
+  qx::test::FakePlatform platform;
   QWidget owner;
   whenModal([](QDialog* dialog) {
     QTest::mouseClick(findHelpControl(dialog, 2002), Qt::LeftButton);
@@ -194,7 +194,7 @@ TEST(About, LinksOpenThroughThePlatformAndTheWindowStaysModal) {
 }
 
 TEST(HelpWindows, EveryTextFitsItsBox) {
-  RecordingPlatform platform;
+  qx::test::FakePlatform platform;
   QWidget owner;
   const std::unique_ptr<QDialog> dialogs[] = {qx::buildShortHelp(&owner, platform),
                                               qx::buildAbout(&owner, platform)};
