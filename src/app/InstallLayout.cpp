@@ -29,7 +29,7 @@ fs::path redirectUtilityFile(const fs::path& programFolder, std::string_view exe
                      std::string(QX_BIN_TO_LIBEXEC) + "/" + std::string(executableName));
 }
 
-fs::path webglConverterFile(const fs::path& programFolder, std::string_view executableName) {
+fs::path ffmpegProgramFile(const fs::path& programFolder, std::string_view executableName) {
   return programFile(programFolder, executableName, "../tools/cli/" + std::string(executableName));
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Files the program uses at run time that are not inside it: the selector utility and the user's
-// guide. A build tree or a portable copy has them beside the program; an installed copy has them
-// where the install put them, found relative to the program so that any prefix works.
+// Files the program uses at run time that are not inside it: the selector utility, the import
+// program and the user's guide. A build tree or a portable copy has them beside the program; an
+// installed copy has them where the install put them, found relative to the program so that any
+// prefix works.
 #include <filesystem>
 #include <string_view>
 
@@ -16,8 +17,9 @@ std::filesystem::path programFile(const std::filesystem::path& programFolder,
 std::filesystem::path redirectUtilityFile(const std::filesystem::path& programFolder,
                                           std::string_view executableName);
 std::filesystem::path usersGuideFile(const std::filesystem::path& programFolder);
-// The HTML5 converter: beside the program once installed, in tools/cli of a build tree.
-std::filesystem::path webglConverterFile(const std::filesystem::path& programFolder,
-                                         std::string_view executableName);
+// The programs that load FFmpeg (the HTML5 converter, the import): beside the program once
+// installed, in tools/cli of a build tree.
+std::filesystem::path ffmpegProgramFile(const std::filesystem::path& programFolder,
+                                        std::string_view executableName);
 
 }  // namespace qx

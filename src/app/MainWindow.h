@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
 #include <QRect>
@@ -94,6 +95,11 @@ class MainWindow : public QMainWindow {
   void publishForWeb();
   void startRedirectUtility();
   void openUsersGuide();
+  // A video the page cannot play, imported into an FLV through the import dialog.
+  std::optional<QString> importVideo(const QString& video);
+  // After the publish check refused the video: the import, offered when it can help; true when
+  // the video has been imported and become the project's.
+  bool offerImport();
   void warnAbout(const QString& text);
   void warnNotSaved(const char* what, const FileError& error);
 

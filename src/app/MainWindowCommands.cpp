@@ -7,6 +7,8 @@
 
 #include "app/ControlIds.h"
 #include "app/Controls.h"
+#include "app/ImportDialog.h"
+#include "app/ImportProgram.h"
 #include "app/InstallLayout.h"
 #include "app/MainWindow.h"
 #include "platform/Platform.h"
@@ -18,6 +20,7 @@
 #include "project/OptionsFile.h"
 #include "project/PathText.h"
 #include "project/ProjectFile.h"
+#include "project/TextCodec.h"
 
 namespace qx {
 
@@ -50,7 +53,8 @@ void MainWindow::mainWindowProc(int id, int code) {
       break;
     case id::kSelectVideo:
       selectVideo({this, platform_, *player_, *editor_, state_.lastOpenFolder,
-                   [this](const QString& path) { as<PathLabel>(id::kVideoPath)->setPath(path); }});
+                   [this](const QString& path) { as<PathLabel>(id::kVideoPath)->setPath(path); },
+                   needsImport, [this](const QString& video) { return importVideo(video); }});
       break;
     case id::kPublish:
       publish(false);
@@ -108,6 +112,30 @@ void MainWindow::optionsByDefault() {
   ProjectSettings s = currentSettings();
   resetToDefaults(s);
   applySettings(s);
+}
+
+std::optional<QString> MainWindow::importVideo(const QString& video) {
+  player_->stopPlayer();  // the preview keeps still while its next video is made
+  const auto program =
+      ffmpegProgramFile(state_.programFolder, executableName("qx_flash_hs-import"));
+  return runImportDialog(this, platform_, toQString(program), video, state_.tooltipHelp == 1);
+}
+
+bool MainWindow::offerImport() {
+  const QString video = qtext(std::string(trimSpaces(currentSettings().videoPath)));
+  if (!importable(video)) return false;
+  if (platform_.messageBox(this,
+                           QStringLiteral("The import can turn this video into an FLV that the "
+                                          "Flash page plays.\nImport it now?"),
+                           QStringLiteral("Import"), MessageIcon::Question,
+                           true) != MessageAnswer::Ok)
+    return false;
+  const auto flv = importVideo(video);
+  if (!flv) return false;
+  // The same video, its moments unchanged: the hot spots stay as they are.
+  as<PathLabel>(id::kVideoPath)->setPath(*flv);
+  player_->loadAndPlay(*flv);
+  return true;
 }
 
 void MainWindow::warnAbout(const QString& text) {

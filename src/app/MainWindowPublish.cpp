@@ -42,7 +42,10 @@ void MainWindow::publish(bool openAfter) {
   if (const auto problem = checkVideo(currentSettings())) {
     wait.pause();
     warnAbout(qtext(*problem));
-    return;
+    // A camera's video is offered the import, and published on once it is an FLV.
+    if (!offerImport()) return;
+    if (const auto again = checkVideo(currentSettings())) return warnAbout(qtext(*again));
+    wait.resume();
   }
   player_->stopPlayer();  // nothing plays while its files are written
   wait.pause();

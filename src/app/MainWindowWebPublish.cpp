@@ -173,7 +173,7 @@ void MainWindow::publishForWeb() {
   }
   if (finished && html5 && report.succeeded())
     finished = writeHtml5Version(
-        progress, webglConverterFile(state_.programFolder, executableName("qx_flash_hs-webgl")),
+        progress, ffmpegProgramFile(state_.programFolder, executableName("qx_flash_hs-webgl")),
         page, report);
   progress.reset();
 

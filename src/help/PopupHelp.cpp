@@ -213,4 +213,11 @@ std::unique_ptr<PopupHelp> buildToolTips(QWidget* window,
   return help;
 }
 
+std::unique_ptr<PopupHelp> buildToolTips(QWidget* window,
+                                         const std::vector<std::pair<QWidget*, QString>>& tools) {
+  auto help = std::make_unique<PopupHelpImpl>(window);
+  for (const auto& [control, text] : tools) help->addTool(control, text);
+  return help;
+}
+
 }  // namespace qx

@@ -2,6 +2,10 @@
 // Pop-up help on every control of the main window, switched on and off as a whole.
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
+
+#include <QString>
 
 class QWidget;
 
@@ -18,5 +22,8 @@ class PopupHelp {
 // window does not have); built last, once every control exists.
 std::unique_ptr<PopupHelp> buildToolTips(QWidget* window,
                                          const std::function<QWidget*(int)>& control);
+// The same help on any other window's controls, each with its text.
+std::unique_ptr<PopupHelp> buildToolTips(QWidget* window,
+                                         const std::vector<std::pair<QWidget*, QString>>& tools);
 
 }  // namespace qx

@@ -99,6 +99,36 @@ QString popupHelpText(int controlId) {
   return {};
 }
 
+QString importHelpText(ImportHelp control) {
+  switch (control) {
+    case ImportHelp::Found:
+      return QStringLiteral(
+          "What the video holds:\ncontainer, codecs, size, projection and stereo mode,\n"
+          "and whether its streams can be copied as they are.");
+    case ImportHelp::Projection:
+      return QStringLiteral(
+          "How the camera laid out the panorama:\nEquirectangular (2:1), EAC cubemap,\n"
+          "Dual fisheye or GoPro .360.\nThe import turns it into an equirectangular video.");
+    case ImportHelp::FieldOfView:
+      return QStringLiteral(
+          "Field of view of each fisheye lens, in degrees.\nBy default value: 190 degrees.");
+    case ImportHelp::Width:
+      return QStringLiteral(
+          "Width of the imported video, in pixels;\nthe height is half the width.\n"
+          "A smaller video is never enlarged.\nBy default value: 3840 pixels.");
+    case ImportHelp::Destination:
+      return QStringLiteral(
+          "The FLV file written beside the video.\nIt becomes the project's video.");
+    case ImportHelp::Progress:
+      return QStringLiteral("How far the import is, and the time it still needs.");
+    case ImportHelp::Import:
+      return QStringLiteral("Start the import of the video into an FLV file.");
+    case ImportHelp::Cancel:
+      return QStringLiteral("Stop the import: nothing is written.");
+  }
+  return {};
+}
+
 std::vector<int> controlsWithHelp() {
   std::vector<int> ids;
   for (const HelpRow& row : kRows)

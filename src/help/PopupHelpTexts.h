@@ -13,4 +13,17 @@ QString popupHelpText(int controlId);
 // Every control identifier that has a help text, row by row of the help table.
 std::vector<int> controlsWithHelp();
 
+// The controls of the import dialog, which has no identifiers of the main window's.
+enum class ImportHelp {
+  Found,
+  Projection,
+  FieldOfView,
+  Width,
+  Destination,
+  Progress,
+  Import,
+  Cancel
+};
+QString importHelpText(ImportHelp control);
+
 }  // namespace qx

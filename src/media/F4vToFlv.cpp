@@ -120,8 +120,12 @@ class Remux {
     out_ << flvTagHeader(track.video ? kFlvVideoTag : kFlvAudioTag, size,
                          static_cast<std::uint32_t>(dts))
          << prefix;
-    payload_.clear();
-    payload_.seekg(static_cast<std::streamoff>(sample.offset));
+    // Samples mostly follow each other in the file: a seek would throw the read buffer away.
+    if (sample.offset != payloadAt_) {
+      payload_.clear();
+      payload_.seekg(static_cast<std::streamoff>(sample.offset));
+    }
+    payloadAt_ = sample.offset + sample.size;
     for (std::uint32_t left = sample.size; left > 0;) {
       const auto chunk = std::min<std::uint32_t>(left, kCopyBuffer);
       buffer_.resize(std::max<std::size_t>(buffer_.size(), chunk));
@@ -149,6 +153,7 @@ class Remux {
   Mp4Samples video_;
   std::optional<Mp4Samples> audio_;
   std::vector<char> buffer_;
+  std::uint64_t payloadAt_ = ~std::uint64_t{0};  // where the payload stream stands
   bool outputFailed_ = false;
 };
 

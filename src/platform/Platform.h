@@ -26,6 +26,8 @@ struct FileDialogRequest {
   QString pattern;            // "*.pp"
   QString initialName;        // "*.pp", or empty
   QString startFolder;
+  // Further filters offered after the first, in Qt's form ("All files (*)").
+  QStringList moreFilters;
 };
 
 class Platform {

@@ -63,7 +63,9 @@ class QtPlatform : public Platform {
 
   QStringList runFileDialog(QWidget* owner, const FileDialogRequest& r) override {
     const QString start = r.startFolder.isEmpty() ? QDir::currentPath() : r.startFolder;
-    QFileDialog dialog(owner, r.title, start, qtFileFilter(r.filterDescription, r.pattern));
+    const QStringList filters =
+        QStringList{qtFileFilter(r.filterDescription, r.pattern)} + r.moreFilters;
+    QFileDialog dialog(owner, r.title, start, filters.join(QStringLiteral(";;")));
     dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFiles);
     // No overwrite question, and a link is returned as itself.

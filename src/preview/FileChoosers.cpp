@@ -14,14 +14,22 @@ FileDialogRequest request(bool save, const char* title, const char* description,
           QString::fromLatin1(description),
           QString::fromLatin1(pattern),
           QString::fromLatin1(initialName),
-          startFolder};
+          startFolder,
+          {}};
 }
 
 }  // namespace
 
 FileDialogRequest videoDialog(const QString& startFolder) {
-  return request(false, "Select a 360 video (FLV/F4V)", "Video files (*.flv;*.f4v)", "*.flv; *.f4v",
-                 "*.flv;*.f4v", startFolder);
+  FileDialogRequest r = request(false, "Select a 360 video (FLV/F4V)", "Video files (*.flv;*.f4v)",
+                                "*.flv; *.f4v", "*.flv;*.f4v", startFolder);
+  // Camera files are offered too: they are imported into an FLV once chosen.
+  QStringList patterns;
+  for (const char* extension : kVideoExtensions)
+    patterns << QStringLiteral("*.") + QLatin1String(extension);
+  r.moreFilters = {QStringLiteral("360 videos (%1)").arg(patterns.join(u' ')),
+                   QStringLiteral("All files (*)")};
+  return r;
 }
 
 FileDialogRequest loadProjectDialog(const QString& startFolder) {

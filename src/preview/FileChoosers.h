@@ -10,6 +10,11 @@
 
 namespace qx {
 
+// The extensions of the videos the program takes, the page's own (FLV, F4V) and those the import
+// turns into an FLV (the dialog's filters match them in any case).
+inline constexpr const char* kVideoExtensions[] = {
+    "flv", "f4v", "mp4", "mov", "m4v", "mkv", "webm", "avi", "ts", "m2ts", "mts", "insv", "360"};
+
 FileDialogRequest videoDialog(const QString& startFolder);
 FileDialogRequest loadProjectDialog(const QString& startFolder);
 FileDialogRequest saveProjectDialog(const QString& startFolder);

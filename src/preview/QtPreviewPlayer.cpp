@@ -64,11 +64,19 @@ QMediaPlayer& QtPreviewPlayer::media() {
     videoItem_->setSize(QSizeF(kArea.width(), kArea.height() - kControlsHeight));
     view_->scene()->addItem(videoItem_);
     player_->setVideoOutput(videoItem_.data());
+    connect(videoItem_->videoSink(), &QVideoSink::videoFrameChanged, this,
+            [this](const QVideoFrame& frame) {
+              frameShownUs_ = frame.isValid() ? frame.startTime() : -1;
+            });
   }
   if (controls_) controls_->bind(*player_, *audio_);
   connect(player_.get(), &QMediaPlayer::mediaStatusChanged, this,
           [this](QMediaPlayer::MediaStatus s) {
             if (s == QMediaPlayer::InvalidMedia) clearPicture();
+          });
+  connect(player_.get(), &QMediaPlayer::playbackStateChanged, this,
+          [this](QMediaPlayer::PlaybackState s) {
+            if (s != QMediaPlayer::PausedState) pausedAtMs_.reset();
           });
   return *player_;
 }
@@ -87,6 +95,7 @@ void QtPreviewPlayer::loadAndPlay(const QString& path) {
   if (released_ || (path.isEmpty() && !player_)) return;
   QMediaPlayer& player = media();
   clearPicture();
+  pausedAtMs_.reset();
   loadGivenUp_ = false;
   if (path.isEmpty()) {
     player.stop();
@@ -99,8 +108,17 @@ void QtPreviewPlayer::loadAndPlay(const QString& path) {
 
 void QtPreviewPlayer::pausePlayer() {
   // Only a playing video is paused: pausing one that has run out would start it again at 0.
-  if (!released_ && player_ && player_->playbackState() == QMediaPlayer::PlayingState)
-    player_->pause();
+  if (released_ || !player_ || player_->playbackState() != QMediaPlayer::PlayingState) return;
+  player_->pause();
+  // Pausing puts up the frame queued next, a moment later; the position read straight after the
+  // pause is then the moment of that frame.
+  if (videoItem_) {
+    QEventLoop loop;
+    connect(videoItem_->videoSink(), &QVideoSink::videoFrameChanged, &loop, &QEventLoop::quit,
+            Qt::QueuedConnection);
+    runEvents(loop, kPauseFrameWaitMs);
+  }
+  pausedAtMs_ = player_->position();
 }
 
 void QtPreviewPlayer::stopPlayer() {
@@ -113,6 +131,12 @@ double QtPreviewPlayer::getPosition() const {
   // A video that has run out stands at its end.
   if (player_->mediaStatus() == QMediaPlayer::EndOfMedia)
     return double(std::max(player_->position(), player_->duration())) / 1000.0;
+  // Paused where playing reached, the media clock stands a frame or so away from the picture
+  // (it runs ahead of it, or the pause showed the next frame): the moment is the frame's. After
+  // a seek the clock stands where it was sent, which the frame then shows.
+  if (pausedAtMs_ && player_->playbackState() == QMediaPlayer::PausedState &&
+      player_->position() == *pausedAtMs_ && frameShownUs_ >= 0)
+    return double(frameShownUs_) / 1e6;
   return double(player_->position()) / 1000.0;
 }
 
@@ -150,6 +174,7 @@ void QtPreviewPlayer::seekAndFreeze(double seconds) {
   // Seek, play briefly, seek again, pause: the short play gets the frame decoded and shown even
   // where a seek alone would leave the old one, and the second seek takes back what it moved on.
   const auto ms = qint64(std::llround(std::max(seconds, 0.0) * 1000.0));
+  pausedAtMs_.reset();
   player_->setPosition(ms);
   player_->play();
   QEventLoop loop;
@@ -189,6 +214,7 @@ QRect QtPreviewPlayer::markerGeometry() const {
 
 void QtPreviewPlayer::clearPicture() {
   if (videoItem_) videoItem_->videoSink()->setVideoFrame(QVideoFrame());
+  frameShownUs_ = -1;
 }
 
 std::unique_ptr<PreviewPlayer> makePreviewPlayer(QWidget* parent) {

@@ -5,6 +5,7 @@
 // and the video item) is made when a video is first loaded: probing audio devices and video
 // drivers at start would double the time the window takes to appear.
 #include <memory>
+#include <optional>
 
 #include <QAudioOutput>
 #include <QGraphicsVideoItem>
@@ -32,6 +33,8 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   // How long seekAndFreeze waits at most for the media to load. A file that has not loaded by
   // then (a damaged FLV can keep GStreamer loading for ever) is not waited for again.
   static constexpr int kLoadWaitMs = 5000;
+  // How long pausePlayer waits at most for the frame that pausing brings to the picture.
+  static constexpr int kPauseFrameWaitMs = 200;
 
   explicit QtPreviewPlayer(QWidget* parent);
   ~QtPreviewPlayer() override;
@@ -74,6 +77,10 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   QGraphicsRectItem* marker_ = nullptr;  // lives while view_ does
   QPointer<TransportBar> controls_;
   int requestedYaw_ = 0;
+  // The start (in microseconds) of the frame the picture shows, -1 when none or not known, and
+  // the media clock's position when the video was last paused, to tell a seek since then.
+  qint64 frameShownUs_ = -1;
+  std::optional<qint64> pausedAtMs_;
   bool loadGivenUp_ = false;
   bool released_ = false;
 };

@@ -341,9 +341,10 @@ std::optional<FileError> writeFileReplacing(const fs::path& path, std::string_vi
     return FileError{path, std::move(reason)};
   };
 #ifndef _WIN32
+  // Guarded before it exists: a signal between the open and the guard would leave it.
+  const PartFileGuard guard(temp);
   Descriptor out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (out.get() < 0) return FileError{path, errnoText(errno)};
-  const PartFileGuard guard(temp);
   // The new file takes the old one's permissions and owner (the owner only where allowed); a
   // link being replaced has none of its own to give.
   struct stat old {};
@@ -404,9 +405,10 @@ std::optional<FileError> copyFileReplacing(const fs::path& source, const fs::pat
   const std::uint64_t size = opened.value().size;
 
   const fs::path temp = temporaryBeside(target);
+  // Guarded before it exists: a signal between the open and the guard would leave it.
+  const PartFileGuard guard(temp);
   Descriptor out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
   if (out.get() < 0) return FileError{path, errnoText(errno)};
-  const PartFileGuard guard(temp);
   const auto failure = [&](const fs::path& which, std::string reason) {
     std::error_code ignored;
     fs::remove(temp, ignored);

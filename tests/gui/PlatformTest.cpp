@@ -81,7 +81,8 @@ TEST(QtPlatform, FileDialogsShowTheirInitialNameAndTakeNoPatternAsAFile) {
                             QStringLiteral("Project file (*.pp)"),
                             QStringLiteral("*.pp"),
                             QStringLiteral("*.pp"),
-                            toQString(folder.path())};
+                            toQString(folder.path()),
+                            {}};
   QString shown;
   int accepts = 0;
   std::function<void()> step = [&] {
