@@ -97,7 +97,7 @@ QString timeLeftText(int secondsLeft) {
 QString programMessage(const QByteArray& standardError, const QString& fallback) {
   QStringList lines;
   // A progress line redrawn with \r counts as a line of its own.
-  for (QByteArray line : QByteArray(standardError).replace('\r', '\n').split('\n'))
+  for (const QByteArray& line : QByteArray(standardError).replace('\r', '\n').split('\n'))
     if (!line.trimmed().isEmpty()) lines << QString::fromUtf8(line.trimmed());
   if (lines.isEmpty()) return fallback;
   // The reason comes last; a long run of FFmpeg's own lines before it is not the user's concern.

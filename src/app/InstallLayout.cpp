@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 fs::path programFile(const fs::path& programFolder, std::string_view besideName,
                      std::string_view installedRelative) {
-  const fs::path beside = programFolder / std::string(besideName);
+  fs::path beside = programFolder / std::string(besideName);
   std::error_code ec;
   if (fs::exists(beside, ec)) return beside;
   const fs::path installed = (programFolder / std::string(installedRelative)).lexically_normal();

@@ -319,7 +319,7 @@ ProjectSettings MainWindow::readOptionsPartWay() {
   base.zoomMax = state_.zoomMax;
   // An unreadable file leaves the built-in values, as a missing one does.
   auto read = loadOptionsFile(state_.optionsFilePath, base);
-  const ProjectSettings s = read ? std::move(read).value() : base;
+  ProjectSettings s = read ? std::move(read).value() : base;
   auto* window = static_cast<QComboBox*>(control(id::kWindow));
   window->setCurrentIndex(s.window >= 1 && s.window <= window->count() ? s.window - 1 : -1);
   static_cast<QCheckBox*>(control(id::kSmooth))->setChecked(s.smooth != 0);

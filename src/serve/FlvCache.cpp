@@ -16,7 +16,7 @@ std::optional<fs::path> f4vAskedAsFlv(const fs::path& root, std::string_view tar
   target = target.substr(0, target.find_first_of("?#"));
   constexpr std::string_view kFlv = ".flv";
   if (target.size() <= kFlv.size() || !target.ends_with(kFlv)) return std::nullopt;
-  const auto f4v = resolveTarget(root, target.substr(0, target.size() - kFlv.size()));
+  auto f4v = resolveTarget(root, target.substr(0, target.size() - kFlv.size()));
   if (!f4v || !flvBesideF4v(*f4v)) return std::nullopt;
   return f4v;
 }

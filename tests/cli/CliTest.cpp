@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "common/Environment.h"
+#include "common/FileContents.h"
 #include "common/RunProgram.h"
 #include "common/TempFolder.h"
 #include "common/TestVideos.h"
@@ -18,18 +19,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using qx::test::contents;
+using qx::test::writeFile;
+
 RunResult cli(const std::vector<std::string>& args, const fs::path& folder = {}) {
   return runProgram(QX_CLI_PATH, args, folder);
-}
-
-std::string contents(const fs::path& path) {
-  auto bytes = readFileBytes(path);
-  return bytes ? bytes.value() : "<unreadable>";
-}
-
-void writeFile(const fs::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 const std::string kClip = testvideos::flv(2, 2, 5000);

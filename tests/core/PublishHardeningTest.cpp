@@ -12,6 +12,7 @@
 #include <fstream>
 #include <thread>
 
+#include "common/FileContents.h"
 #include "common/TempFolder.h"
 #include "common/TestVideos.h"
 #include "project/FileIo.h"
@@ -25,14 +26,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void writeFile(const fs::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-std::string contents(const fs::path& path) {
-  auto bytes = readFileBytes(path);
-  return bytes ? bytes.value() : "<unreadable>";
-}
+using qx::test::contents;
+using qx::test::writeFile;
+
 std::vector<std::string> names(const fs::path& folder) {
   std::vector<std::string> list;
   for (const auto& e : fs::directory_iterator(folder)) list.push_back(e.path().filename());

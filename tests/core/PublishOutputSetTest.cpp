@@ -8,6 +8,7 @@
 #include <csignal>
 #include <fstream>
 
+#include "common/FileContents.h"
 #include "common/FileSizeLimit.h"
 #include "common/TempFolder.h"
 #include "common/TestVideos.h"
@@ -20,15 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void writeFile(const fs::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string contents(const fs::path& path) {
-  auto bytes = readFileBytes(path);
-  return bytes ? bytes.value() : "<unreadable>";
-}
+using qx::test::contents;
+using qx::test::writeFile;
 
 std::string resource(std::string_view name) {
   const auto bytes = findResource("RCDATA", name);

@@ -47,8 +47,10 @@ int runCompanion(std::string_view name, std::string_view what,
   if (status >= 0) return static_cast<int>(status);
 #else
   std::vector<std::string> owned{converter.string()};
+  owned.reserve(args.size() + 1);
   for (const auto a : args) owned.emplace_back(a);
   std::vector<char*> argv;
+  argv.reserve(owned.size() + 1);
   for (auto& a : owned) argv.push_back(a.data());
   argv.push_back(nullptr);
   execv(converter.c_str(), argv.data());  // returns only when it failed
