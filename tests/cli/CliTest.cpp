@@ -145,8 +145,8 @@ TEST(Cli, PublishReportsChecksAndFailures) {
   p.save();
   r = cli({"publish", p.project.string(), (p.temp.path() / "site" / "x.html").string()});
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not found: " + p.temp.path().string() +
-                       "/clip\\nPublishing succeeded\\n.flv\n");
+  EXPECT_EQ(r.err, "qx_flash_hs-cli: FLV file not found: " + (p.temp.path() / "clip").string() +
+                       "\\nPublishing succeeded\\n.flv\n");
   p.settings.videoPath = "clip.flv";
 
   p.settings.videoPath = "  ";
