@@ -41,5 +41,5 @@ echo "== fuzz targets (${QX_FUZZ_SECONDS:-30} s each)"
 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQX_SANITIZE=ON \
   -DQX_BUILD_GUI=OFF -DQX_FUZZ=ON -DQX_FUZZ_SECONDS="${QX_FUZZ_SECONDS:-30}"
 cmake --build build-fuzz -j "$jobs" --target fuzz_project_reader fuzz_options_reader fuzz_number_reading \
-  fuzz_webgl_readers fuzz_http_request
+  fuzz_webgl_readers fuzz_http_request fuzz_video_content
 ctest --test-dir build-fuzz --output-on-failure -R '^fuzz\.'
