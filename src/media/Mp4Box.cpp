@@ -34,6 +34,18 @@ std::optional<std::uint64_t> streamSize(std::istream& in) {
   return static_cast<std::uint64_t>(end);
 }
 
+std::optional<Mp4Table> readTable(std::istream& in, const Mp4Box& box, std::uint64_t countAt,
+                                  std::uint64_t headerBytes, std::uint32_t entrySize) {
+  if (box.bodySize() < countAt + 4) return std::nullopt;
+  const auto count = readBigEndian(in, box.body + countAt, 4);
+  if (!count) return std::nullopt;
+  Mp4Table table{box.body + headerBytes, static_cast<std::uint32_t>(*count), entrySize};
+  // Divided, not multiplied: a claimed count times the entry size must not wrap around.
+  table.fits = entrySize != 0 && box.bodySize() >= headerBytes &&
+               (box.bodySize() - headerBytes) / entrySize >= *count;
+  return table;
+}
+
 std::optional<Mp4Box> readBoxHeader(std::istream& in, std::uint64_t offset, std::uint64_t limit) {
   if (offset >= limit || limit - offset < 8) return std::nullopt;
   const auto head = readBytes(in, offset, 8);

@@ -55,6 +55,18 @@ struct Mp4Box {
 [[nodiscard]] std::optional<std::uint64_t> readBigEndian(std::istream& in, std::uint64_t offset,
                                                          int bytes);
 
+// A table of fixed-size entries in a full box: a 32-bit entry count `countAt` bytes into the
+// box's body, the entries from `headerBytes` on. `fits`: the box holds every entry it counts.
+struct Mp4Table {
+  std::uint64_t offset = 0;  // the first entry
+  std::uint32_t count = 0;
+  std::uint32_t entrySize = 0;
+  bool fits = false;
+};
+[[nodiscard]] std::optional<Mp4Table> readTable(std::istream& in, const Mp4Box& box,
+                                                std::uint64_t countAt, std::uint64_t headerBytes,
+                                                std::uint32_t entrySize);
+
 // The size of the stream (seeking to its end), or nothing when it cannot seek.
 [[nodiscard]] std::optional<std::uint64_t> streamSize(std::istream& in);
 

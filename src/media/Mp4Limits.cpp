@@ -14,14 +14,9 @@ struct Table {
   bool fits = true;
 };
 Table table(std::istream& in, const Mp4Box& box, std::uint64_t countAt, std::uint64_t headerBytes,
-            std::uint64_t entryBytes) {
-  Table t;
-  const auto count =
-      box.bodySize() >= countAt + 4 ? readBigEndian(in, box.body + countAt, 4) : std::nullopt;
-  if (!count) return t;
-  t.count = *count;
-  t.fits = box.bodySize() >= headerBytes && (box.bodySize() - headerBytes) / entryBytes >= t.count;
-  return t;
+            std::uint32_t entryBytes) {
+  const auto t = readTable(in, box, countAt, headerBytes, entryBytes);
+  return t ? Table{t->count, t->fits} : Table{};
 }
 
 std::string tooMany(std::uint64_t count, std::string_view what, std::uint64_t fileSize) {
@@ -100,7 +95,8 @@ std::optional<std::string> mp4TablesProblem(const std::filesystem::path& file) {
           const int fields = ((*flags >> 8) & 1) + ((*flags >> 9) & 1) + ((*flags >> 10) & 1) +
                              ((*flags >> 11) & 1);
           const std::uint64_t fixed = 8 + ((*flags & 1) ? 4 : 0) + ((*flags & 4) ? 4 : 0);
-          const Table t = table(in, trun, 4, fixed, fields ? 4u * fields : 1);
+          const Table t =
+              table(in, trun, 4, fixed, fields ? 4u * static_cast<std::uint32_t>(fields) : 1u);
           samples += t.count;
           if (fields && !t.fits)
             return "a fragment's run claims " + std::to_string(t.count) +

@@ -25,10 +25,9 @@ struct Reader {
 // A full box's table: version and flags, a 32-bit count, then `count` entries that must fit.
 std::optional<Mp4Table> tableIn(const Reader& r, const Mp4Box& box, std::uint32_t entrySize,
                                 std::uint64_t headerBytes = 8) {
-  if (box.bodySize() < headerBytes) return std::nullopt;
-  const auto count = r.at(box.body + headerBytes - 4, 4);
-  if (!count || *count * entrySize > box.bodySize() - headerBytes) return std::nullopt;
-  return Mp4Table{box.body + headerBytes, static_cast<std::uint32_t>(*count), entrySize};
+  auto table = readTable(r.in, box, headerBytes - 4, headerBytes, entrySize);
+  if (!table || !table->fits) return std::nullopt;
+  return table;
 }
 
 // The size field of an MPEG-4 descriptor (up to four bytes of seven bits).

@@ -10,14 +10,9 @@
 #include <variant>
 #include <vector>
 
-namespace qx::media {
+#include "media/Mp4Box.h"
 
-// A table of fixed-size entries in the file.
-struct Mp4Table {
-  std::uint64_t offset = 0;  // the first entry
-  std::uint32_t count = 0;
-  std::uint32_t entrySize = 0;
-};
+namespace qx::media {
 
 struct Mp4Track {
   bool video = false;                // H.264 video; otherwise AAC audio
