@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "media/EsDescriptor.h"
 #include "media/Mp4Box.h"
 #include "media/Mp4Samples.h"
 
@@ -30,38 +31,12 @@ std::optional<Mp4Table> tableIn(const Reader& r, const Mp4Box& box, std::uint32_
   return table;
 }
 
-// The size field of an MPEG-4 descriptor (up to four bytes of seven bits).
-std::optional<std::size_t> descriptorSize(const std::vector<std::uint8_t>& b, std::size_t& pos) {
-  std::size_t size = 0;
-  for (int i = 0; i < 4; ++i) {
-    if (pos >= b.size()) return std::nullopt;
-    const std::uint8_t byte = b[pos++];
-    size = size << 7 | (byte & 0x7f);
-    if (!(byte & 0x80)) return size <= b.size() - pos ? std::optional(size) : std::nullopt;
-  }
-  return std::nullopt;
-}
-
-// The AudioSpecificConfig of an esds box: ES descriptor, decoder config (AAC), its specific info.
+// The AudioSpecificConfig of an esds box, for the FLV's AAC sequence header.
 std::optional<std::vector<std::uint8_t>> aacConfig(const std::vector<std::uint8_t>& b) {
-  std::size_t pos = 4;  // version and flags
-  if (pos >= b.size() || b[pos++] != 0x03 || !descriptorSize(b, pos) || pos + 3 > b.size())
+  const auto config = readEsDecoderConfig(b);
+  if (!config || !isAacObjectType(config->objectType) || config->specificInfo.empty())
     return std::nullopt;
-  const std::uint8_t flags = b[pos + 2];
-  pos += 3;
-  if (flags & 0x80) pos += 2;
-  if (flags & 0x40) pos += pos < b.size() ? 1 + b[pos] : 1;
-  if (flags & 0x20) pos += 2;
-  if (pos >= b.size() || b[pos++] != 0x04 || !descriptorSize(b, pos) || pos + 13 > b.size())
-    return std::nullopt;
-  const std::uint8_t objectType = b[pos];
-  if (objectType != 0x40 && (objectType < 0x66 || objectType > 0x68)) return std::nullopt;
-  pos += 13;
-  if (pos >= b.size() || b[pos++] != 0x05) return std::nullopt;
-  const auto size = descriptorSize(b, pos);
-  if (!size || *size == 0) return std::nullopt;
-  return std::vector<std::uint8_t>(b.begin() + static_cast<std::ptrdiff_t>(pos),
-                                   b.begin() + static_cast<std::ptrdiff_t>(pos + *size));
+  return std::vector<std::uint8_t>(config->specificInfo.begin(), config->specificInfo.end());
 }
 
 std::optional<std::vector<std::uint8_t>> wholeBody(std::istream& in, const Mp4Box& box) {

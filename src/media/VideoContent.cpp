@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "media/EsDescriptor.h"
 #include "media/Mp4Box.h"
 
 namespace qx::media {
@@ -396,25 +397,11 @@ std::string esdsAudioCodec(std::istream& in, const Mp4Box& esds) {
   const auto body = boxField(
       in, esds, 0, static_cast<std::size_t>(std::min<std::uint64_t>(esds.bodySize(), 256)));
   if (!body) return "aac";
-  const Bytes& b = *body;
-  std::size_t at = 4;  // version and flags
-  const auto descriptor = [&](std::uint8_t tag) {
-    if (at >= b.size() || b[at] != tag) return false;
-    ++at;
-    for (int i = 0; i < 4 && at < b.size(); ++i)
-      if (!(b[at++] & 0x80)) break;
-    return true;
-  };
-  if (!descriptor(0x03) || at + 3 > b.size()) return "aac";
-  const std::uint8_t flags = b[at + 2];
-  at += 3;
-  if (flags & 0x80) at += 2;
-  if ((flags & 0x40) && at < b.size()) at += 1 + b[at];
-  if (flags & 0x20) at += 2;
-  if (!descriptor(0x04) || at >= b.size()) return "aac";
-  const std::uint8_t objectType = b[at];
-  if (objectType == 0x69 || objectType == 0x6B) return "mp3";
-  if (objectType == 0x40 || (objectType >= 0x66 && objectType <= 0x68)) return "aac";
+  const auto config = readEsDecoderConfig(*body);
+  if (!config) return "aac";
+  const std::uint8_t objectType = config->objectType;
+  if (isMp3ObjectType(objectType)) return "mp3";
+  if (isAacObjectType(objectType)) return "aac";
   return "MPEG-4 object type " + std::to_string(objectType);
 }
 
