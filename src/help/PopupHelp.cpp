@@ -52,8 +52,6 @@ class TipWindow : public QWidget {
 
     icon_ = new QLabel(this);
     icon_->setObjectName(QStringLiteral("icon"));
-    icon_->setPixmap(
-        style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(kIconSize, kIconSize));
     icon_->setGeometry(kMargin, kMargin, kIconSize, kIconSize);
 
     title_ = new QLabel(QStringLiteral("Information:"), this);
@@ -70,6 +68,11 @@ class TipWindow : public QWidget {
   }
 
   void showText(const QString& text, const QPoint& pointer) {
+    // Looked up at the first tip, not at the window's start: the standard icon searches the
+    // icon theme's folders.
+    if (icon_->pixmap().isNull())
+      icon_->setPixmap(
+          style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(kIconSize, kIconSize));
     text_->setText(text);
     const QSize textSize =
         text_->fontMetrics()

@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QSlider>
-#include <QStyle>
 #include <QToolButton>
 
 #include "fonts/BundledFonts.h"
+#include "preview/TransportIcons.h"
 
 namespace qx {
 
@@ -24,9 +24,9 @@ QString playTimeText(qint64 ms) {
 
 namespace {
 
-QToolButton* makeButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip) {
+QToolButton* makeButton(QWidget* parent, TransportPicture picture, const QString& tip) {
   auto* button = new QToolButton(parent);
-  button->setIcon(parent->style()->standardIcon(icon));
+  button->setIcon(transportIcon(picture, parent->palette().color(QPalette::ButtonText)));
   button->setToolTip(tip);
   button->setAccessibleName(tip);
   button->setAutoRaise(true);
@@ -44,11 +44,11 @@ float linearVolume(int sliderValue) {
 
 TransportBar::TransportBar(QWidget* parent)
     : QWidget(parent),
-      playPause_(makeButton(this, QStyle::SP_MediaPlay, QStringLiteral("Play"))),
-      stop_(makeButton(this, QStyle::SP_MediaStop, QStringLiteral("Stop"))),
+      playPause_(makeButton(this, TransportPicture::Play, QStringLiteral("Play"))),
+      stop_(makeButton(this, TransportPicture::Stop, QStringLiteral("Stop"))),
       position_(new QSlider(Qt::Horizontal, this)),
       time_(new QLabel(this)),
-      mute_(makeButton(this, QStyle::SP_MediaVolume, QStringLiteral("Mute"))),
+      mute_(makeButton(this, TransportPicture::Sound, QStringLiteral("Mute"))),
       volume_(new QSlider(Qt::Horizontal, this)) {
   setAutoFillBackground(true);  // drawn over the scene's black
   // Embedded in the preview's scene, the bar does not inherit the window's font: it takes the
@@ -145,8 +145,8 @@ void TransportBar::showPlaybackState() {
   const bool playing = player_->playbackState() == QMediaPlayer::PlayingState &&
                        status != QMediaPlayer::InvalidMedia && status != QMediaPlayer::NoMedia &&
                        status != QMediaPlayer::LoadingMedia;
-  playPause_->setIcon(
-      style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+  playPause_->setIcon(transportIcon(playing ? TransportPicture::Pause : TransportPicture::Play,
+                                    palette().color(QPalette::ButtonText)));
   const QString name = playing ? QStringLiteral("Pause") : QStringLiteral("Play");
   playPause_->setToolTip(name);
   playPause_->setAccessibleName(name);
@@ -165,8 +165,8 @@ void TransportBar::showDuration(qint64 ms) {
 void TransportBar::showVolume() {
   const bool muted = audio_->isMuted();
   mute_->setChecked(muted);
-  mute_->setIcon(
-      style()->standardIcon(muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
+  mute_->setIcon(transportIcon(muted ? TransportPicture::Muted : TransportPicture::Sound,
+                               palette().color(QPalette::ButtonText)));
   const QString name = muted ? QStringLiteral("Sound on") : QStringLiteral("Mute");
   mute_->setToolTip(name);
   mute_->setAccessibleName(name);
