@@ -178,7 +178,7 @@ class Main extends Sprite {
 				if (moved) flat.place(stage.stageWidth, stage.stageHeight);
 			} else {
 				if (framesDrawn == 0) drawQuality();
-				panorama.draw(video, videoWidth, videoHeight, fresh, moved, stage.stageWidth, stage.stageHeight);
+				panorama.draw(video, videoWidth, videoHeight, fresh, stage.stageWidth, stage.stageHeight);
 			}
 			drawnVersion = view.version;
 			framesDrawn++;

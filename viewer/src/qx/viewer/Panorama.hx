@@ -22,9 +22,8 @@ class Panorama {
 	var columns = 0;
 	var rows = 0;
 	var builtFor = -1.0;
-	// the stage size the shape was last built for (-1: not built)
-	var drawnWidth = -1.0;
-	var drawnHeight = -1.0;
+	// the view's version the shape was last built for (-1: not built)
+	var builtVersion = -1;
 	// per vertex: its direction (made once per grid), then its projection in the current view
 	var dirX = new flash.Vector<Float>();
 	var dirY = new flash.Vector<Float>();
@@ -49,20 +48,19 @@ class Panorama {
 	 * Draws the view into a width x height area. Only the part of the frame that the view shows
 	 * is copied from the video, at about the video's own resolution: copying a frame costs some
 	 * runtimes in proportion to the copy's size, and a whole frame would be both dearer and
-	 * blurrier. fresh: the video has a new frame since the last call; moved: the view (or the
-	 * picture's size) has changed since then.
+	 * blurrier. fresh: the video has a new frame since the last call.
 	 */
-	public function draw(video:IBitmapDrawable, videoW:Int, videoH:Int, fresh:Bool, moved:Bool, width:Float, height:Float) {
-		// While the view stands still the triangles stay as they are and only the texture under
-		// them takes the new frame: building the shape anew costs some players a tessellation.
-		if (!moved && drawnWidth == width && drawnHeight == height) {
+	public function draw(video:IBitmapDrawable, videoW:Int, videoH:Int, fresh:Bool, width:Float, height:Float) {
+		// While the view stands still (its version moves with the stage's size and the picture's
+		// too) the triangles stay as they are and only the texture under them takes the new
+		// frame: building the shape anew costs some players a tessellation.
+		if (view.version == builtVersion) {
 			if (!fresh) return;
 			var filled = texture;
 			copyRegion(video, videoW, videoH);
 			if (texture == filled) return; // else the fills name the old texture: build anew
 		}
-		drawnWidth = width;
-		drawnHeight = height;
+		builtVersion = view.version;
 		var g = shape.graphics;
 		g.clear();
 		rebuild();
