@@ -4,12 +4,11 @@
 # Usage: scripts/bench/cli-start.sh [CLI] [RUNS]   (default: a release build in build-bench/, 20)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. scripts/bench/release-build.sh
 cli=${1:-}
 runs=${2:-20}
 if [[ -z $cli ]]; then
-  cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_BUILD_GUI=OFF \
-    -DQX_SANITIZE=OFF >/dev/null
-  cmake --build build-bench -j 2 --target qx_flash_hs-cli >/dev/null
+  release_build build-bench -DQX_BUILD_GUI=OFF -DQX_SANITIZE=OFF -- qx_flash_hs-cli
   cli=build-bench/tools/cli/qx_flash_hs-cli
 fi
 cli=$(realpath "$cli")

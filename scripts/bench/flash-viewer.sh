@@ -3,15 +3,13 @@
 # to the first video frame and frames drawn per second while the view turns, for 1280x640 and
 # 1920x960 H.264 and Sorenson Spark FLV, each with the viewer's low stage quality and the page's
 # high one side by side (and the machine's load), and the sizes of the stored viewers.
-# Usage: scripts/bench/flash-viewer.sh [BUILD_DIR]   (default build; built as Release when missing)
+# Usage: scripts/bench/flash-viewer.sh [BUILD_DIR]   (default build; a Release build when missing; rebuilt when stale)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. scripts/bench/release-build.sh
 build=${1:-build}
 scripts/deps.sh gui
-if [[ ! -x $build/tools/cli/qx_flash_hs-cli || ! -x $build/src/velmora_redirect ]]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build "$build" -j 2 --target qx_flash_hs-cli velmora_redirect
-fi
+release_build "$build" -- qx_flash_hs-cli velmora_redirect
 export QX_CLI=$(realpath "$build/tools/cli/qx_flash_hs-cli")
 export QX_REDIRECT=$(realpath "$build/src/velmora_redirect")
 cd tests/browser

@@ -5,15 +5,13 @@
 #     should take at most 1.05 x the time of ffmpeg;
 #  2. a copy-only import of a large H.264/AAC MP4 (COPY_MIB, default 1024) against cp;
 #  3. the peak memory (resident set) of a 7680 x 3840 import (the goal: under 1.5 GB).
-# Usage: scripts/bench/import.sh [BUILD_DIR]   (default build; built as Release when missing)
+# Usage: scripts/bench/import.sh [BUILD_DIR]   (default build; a Release build when missing; rebuilt when stale)
 # SECONDS_LONG (default 60) shortens the 5760 x 2880 video on a slow machine.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. scripts/bench/release-build.sh
 build=${1:-build}
-if [[ ! -x $build/tools/cli/qx_flash_hs-import ]]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_BUILD_GUI=OFF >/dev/null
-  cmake --build "$build" -j 2 --target qx_flash_hs-import
-fi
+release_build "$build" -DQX_BUILD_GUI=OFF -- qx_flash_hs-import
 import=$(realpath "$build/tools/cli/qx_flash_hs-import")
 length=${SECONDS_LONG:-60}
 copy_mib=${COPY_MIB:-1024}

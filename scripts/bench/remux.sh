@@ -3,14 +3,12 @@
 # H.264/AAC F4V with B-frames (made once, kept in QX_BENCH_DIR), published with and without
 # --with-ruffle, against `cp` + `sync` of the same file. Both publish runs copy the video; the
 # difference between them is the remux. Each step is run QX_BENCH_ROUNDS times (3), best kept.
-# Usage: scripts/bench/remux.sh [BUILD_DIR]   (default build; built as Release when missing)
+# Usage: scripts/bench/remux.sh [BUILD_DIR]   (default build; a Release build when missing; rebuilt when stale)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. scripts/bench/release-build.sh
 build=${1:-build}
-if [[ ! -x $build/tools/cli/qx_flash_hs-cli ]]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_BUILD_GUI=OFF >/dev/null
-  cmake --build "$build" -j 2 --target qx_flash_hs-cli
-fi
+release_build "$build" -DQX_BUILD_GUI=OFF -- qx_flash_hs-cli
 cli=$(realpath "$build/tools/cli/qx_flash_hs-cli")
 dir=${QX_BENCH_DIR:-/tmp/qx-bench-remux}
 rounds=${QX_BENCH_ROUNDS:-3}

@@ -6,12 +6,10 @@
 # Usage: scripts/bench/startup.sh [BUILD_FOLDER] [RUNS]   (defaults: build-release, 10)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. scripts/bench/release-build.sh
 build=${1:-build-release}
 runs=${2:-10}
-if [[ ! -f $build/CMakeCache.txt ]]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_BUILD_GUI=ON >/dev/null
-fi
-cmake --build "$build" --target qx_flash_hs bare_window -j 2 >/dev/null
+release_build "$build" -DQX_BUILD_GUI=ON -- qx_flash_hs bare_window
 program=$(realpath "$build/src/qx_flash_hs")
 bare=$(realpath "$build/tests/gui/bare_window")
 work=$(mktemp -d)

@@ -3,14 +3,12 @@
 #  1. remuxing a 1 GiB H.264/AAC FLV into MP4 (moov first) with `qx_flash_hs-cli webgl`, against
 #     `cp` of the same file; the remux should take at most 1.5 x the time of cp;
 #  2. the re-encoding speed of a 60 s 1920 x 960 Sorenson Spark/MP3 FLV.
-# Usage: scripts/bench/webgl.sh [BUILD_DIR]   (default build; built as Release when missing)
+# Usage: scripts/bench/webgl.sh [BUILD_DIR]   (default build; a Release build when missing; rebuilt when stale)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. scripts/bench/release-build.sh
 build=${1:-build}
-if [[ ! -x $build/tools/cli/qx_flash_hs-webgl ]]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_BUILD_GUI=OFF >/dev/null
-  cmake --build "$build" -j 2 --target qx_flash_hs-cli qx_flash_hs-webgl
-fi
+release_build "$build" -DQX_BUILD_GUI=OFF -- qx_flash_hs-cli qx_flash_hs-webgl
 cli=$(realpath "$build/tools/cli/qx_flash_hs-cli")
 work=$(mktemp -d "${TMPDIR:-/tmp}/qx_bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
