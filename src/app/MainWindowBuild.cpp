@@ -52,7 +52,7 @@ QString yawScaleText() {
 
 QFont titleFont() {
   QFont font;
-  font.setFamilies({QString::fromLatin1(kSerifFace)});
+  font.setFamilies({serifFamily()});
   font.setPixelSize(33);  // 25 points on a 96 dpi screen
   font.setBold(true);
   font.setItalic(true);
@@ -64,7 +64,7 @@ QFont titleFont() {
 QFont MainWindow::defaultFont() {
   // Compact enough that every caption fits the box the layout gives it.
   QFont font;
-  font.setFamilies({QString::fromLatin1(kSansFace)});
+  font.setFamilies({sansFamily()});
   font.setPixelSize(11);
   // Narrowed a little: the boxes were laid out for a dialog font narrower than Arial.
   font.setStretch(90);

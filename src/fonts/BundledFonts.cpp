@@ -1,13 +1,21 @@
 #include "fonts/BundledFonts.h"
 
 #include <QByteArray>
-#include <QFont>
 #include <QFontDatabase>
-#include <QString>
+#include <QStringList>
 
 #include "qxfonts_resources.h"
 
 namespace qx {
+namespace {
+
+QString installedOr(const char* face, const char* twin) {
+  const QString name = QString::fromLatin1(face);
+  return QFontDatabase::families().contains(name, Qt::CaseInsensitive) ? name
+                                                                       : QString::fromLatin1(twin);
+}
+
+}  // namespace
 
 void registerBundledFonts() {
   for (const auto& file : fonts::embedded::embeddedFiles()) {
@@ -17,13 +25,17 @@ void registerBundledFonts() {
     QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
         reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
   }
-  // Without this a face the system lacks goes to whatever its font configuration prefers
-  // (DejaVu on one machine, Nimbus or Noto on another), and captions no longer fit their boxes.
-  for (const auto& [face, twin] :
-       {std::pair{kSansFace, "Liberation Sans"}, std::pair{kSerifFace, "Liberation Serif"}}) {
-    const QString name = QString::fromLatin1(face);
-    if (!QFontDatabase::hasFamily(name)) QFont::insertSubstitution(name, QString::fromLatin1(twin));
-  }
+}
+
+QString sansFamily() {
+  // The installed families do not change while the program runs.
+  static const QString family = installedOr("Arial", "Liberation Sans");
+  return family;
+}
+
+QString serifFamily() {
+  static const QString family = installedOr("Times New Roman", "Liberation Serif");
+  return family;
 }
 
 }  // namespace qx

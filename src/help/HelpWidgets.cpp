@@ -108,7 +108,7 @@ void fitTextsToWidth(QWidget* window, int smallestPixelSize) {
 
 QFont helpWindowFont() {
   QFont font;
-  font.setFamilies({QString::fromLatin1(kSansFace)});
+  font.setFamilies({sansFamily()});
   font.setPixelSize(11);
   return font;
 }

@@ -75,10 +75,10 @@ constexpr const char* kOutputFiles =
     "  Set all output files to your Web page";
 
 QFont headingFont() {
-  return QFont(QString::fromLatin1(kSerifFace), 20, QFont::Bold, true);
+  return QFont(serifFamily(), 20, QFont::Bold, true);
 }
 QFont sectionFont() {
-  return QFont(QString::fromLatin1(kSerifFace), 15, QFont::Bold);
+  return QFont(serifFamily(), 15, QFont::Bold);
 }
 
 void addOptionRows(QDialog* dialog) {

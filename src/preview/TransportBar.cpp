@@ -54,7 +54,7 @@ TransportBar::TransportBar(QWidget* parent)
   // Embedded in the preview's scene, the bar does not inherit the window's font: it takes the
   // carried face itself, so its time reads the same on every machine.
   QFont face;
-  face.setFamilies({QString::fromLatin1(kSansFace)});
+  face.setFamilies({sansFamily()});
   face.setPixelSize(11);
   setFont(face);
 

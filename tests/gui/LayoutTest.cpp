@@ -2,6 +2,7 @@
 // keyboard order, and start-up with a saved options file.
 #include <QAction>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QSlider>
@@ -192,6 +193,10 @@ TEST_F(WindowTest, EveryCaptionFitsItsBox) {
     }
     if (!text.isEmpty()) {
       EXPECT_LE(metrics.horizontalAdvance(text), room) << text.toStdString();
+      // Measured in the face it names, not in a fallback the font configuration picked.
+      EXPECT_EQ(QFontInfo(w->font()).family().toStdString(),
+                w->font().families().value(0).toStdString())
+          << text.toStdString();
     }
   }
   // Every entry of every list shows whole in its field, at most a little narrowed.
