@@ -3,7 +3,8 @@
 
 Arrows point down only: a folder of src/ may include from its own layer and the layers below,
 never from a higher one, and nothing under src/ includes from tools/ (programs stand on the
-libraries, not the other way). The core and the HTML5 conversion never see Qt.
+libraries, not the other way). The core and the HTML5 conversion never see Qt. The media module's
+folder is included by no other: the program loads it at run time, never links it.
 
 Usage: check_layers.py [SOURCE_ROOT]
 """
@@ -15,7 +16,7 @@ import sys
 LAYERS = [
     ("project", "resources", "media", "publish"),  # qxcore: standard library only
     ("webgl", "import", "serve"),                  # qxwebgl, qximport (FFmpeg); qxhttp, qxserve
-    ("platform",),                                 # qxplatform
+    ("platform", "mediamodule"),                   # qxplatform; the media module
     ("fonts", "help"),                             # qxfonts, qxhelp
     ("preview",),                                  # qxgui
     ("app",),                                      # qxgui
@@ -23,6 +24,7 @@ LAYERS = [
 LEVEL = {folder: level for level, folders in enumerate(LAYERS) for folder in folders}
 TOP = len(LAYERS)  # src/main.cpp, the desktop program's start
 NO_QT = {"project", "resources", "media", "publish", "webgl", "import"}
+LOADED_ONLY = {"mediamodule"}
 # Headers the build writes (cmake/EmbedResources.cmake, Qt's moc).
 GENERATED = re.compile(r"^(qx\w+_resources\.h|qxwebgl_web\.h|\w+\.moc|moc_\w+\.cpp)$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
@@ -65,6 +67,8 @@ def check(src: pathlib.Path) -> list[str]:
                 faults.append(f'{where}: "{name}" is in a folder missing from the layer table')
             elif LEVEL[target] > level:
                 faults.append(f'{where}: {folder or "main"} includes "{name}" of a higher layer')
+            elif target in LOADED_ONLY and target != folder:
+                faults.append(f'{where}: "{name}" belongs to a module loaded at run time')
     return faults
 
 
