@@ -1,5 +1,6 @@
 // qx_flash_hs: the application state, the main window with the saved options and the real
-// preview player, then the window's event loop until the user confirms the exit.
+// preview player, then the window's event loop until the user confirms the exit. Qt Multimedia
+// and Qt Network are in the media module, loaded once something needs them.
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -11,12 +12,14 @@
 #include <QWindow>
 
 #include "app/AppState.h"
+#include "app/InstallLayout.h"
 #include "app/MainWindow.h"
 #include "app/OptionsLocation.h"
 #include "app/ShownProbe.h"
 #include "app/StartArguments.h"
 #include "fonts/BundledFonts.h"
 #include "platform/InstanceName.h"
+#include "platform/MediaModule.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "preview/PreviewPlayer.h"
@@ -49,8 +52,10 @@ int main(int argc, char** argv) {
       qx::toPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
   state.programFolder = qx::toPath(QCoreApplication::applicationDirPath());
   state.optionsInUserFolder = !options.besideProgram;
-  const auto platform = qx::makeQtPlatform(qx::redirectInstanceName());
-  qx::MainWindow window(state, *platform, qx::makePreviewPlayer(nullptr), options.file);
+  qx::MediaModule media(qx::mediaModuleFile(state.programFolder));
+  const auto platform = qx::makeQtPlatform(qx::redirectInstanceName(), media);
+  qx::MainWindow window(state, *platform, media, qx::makePreviewPlayer(nullptr, media),
+                        options.file);
 
   qx::ShownProbe probe;
   const bool benchmark = qEnvironmentVariableIsSet("QX_STARTUP_BENCHMARK");

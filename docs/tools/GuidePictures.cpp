@@ -20,6 +20,7 @@
 #include "app/MainWindow.h"
 #include "fonts/BundledFonts.h"
 #include "help/HelpWindows.h"
+#include "platform/MediaModule.h"
 #include "platform/Platform.h"
 #include "project/ProjectSettings.h"
 
@@ -124,8 +125,10 @@ void mainWindowPictures(Pictures& pictures, const QDir& scratch) {
   qx::AppState state = qx::initialAppState(scratch.path());
   auto player = std::make_unique<qx::guide::PicturePlayer>();
   qx::guide::PicturePlayer& scene = *player;
+  // Nothing in the pictures plays, clicks or serves a page: no media module.
+  qx::MediaModule noMedia{std::filesystem::path()};
   MainWindow window(
-      state, platform, std::move(player),
+      state, platform, noMedia, std::move(player),
       std::filesystem::path(scratch.filePath(QStringLiteral("qx_flash_hs.ini")).toStdString()));
   qx::ProjectSettings example = window.currentSettings();
   example.videoPath = "/home/author/tours/lobby.flv";

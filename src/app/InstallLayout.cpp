@@ -10,6 +10,14 @@
 #ifndef QX_BIN_TO_DOC
 #define QX_BIN_TO_DOC "../share/doc/qx_flash_hs"
 #endif
+// The media module's file name, as the build makes it.
+#ifndef QX_MEDIA_MODULE
+#ifdef _WIN32
+#define QX_MEDIA_MODULE "qx_flash_hs-media.dll"
+#else
+#define QX_MEDIA_MODULE "qx_flash_hs-media.so"
+#endif
+#endif
 
 namespace qx {
 
@@ -31,6 +39,10 @@ fs::path redirectUtilityFile(const fs::path& programFolder, std::string_view exe
 
 fs::path ffmpegProgramFile(const fs::path& programFolder, std::string_view executableName) {
   return programFile(programFolder, executableName, "../tools/cli/" + std::string(executableName));
+}
+
+fs::path mediaModuleFile(const fs::path& programFolder) {
+  return programFile(programFolder, QX_MEDIA_MODULE, QX_BIN_TO_LIBEXEC "/" QX_MEDIA_MODULE);
 }
 
 fs::path usersGuideFile(const fs::path& programFolder) {

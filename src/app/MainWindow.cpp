@@ -16,18 +16,25 @@
 #include "app/Controls.h"
 #include "app/ResourceImages.h"
 #include "help/PopupHelp.h"
+#include "platform/MediaModule.h"
+#include "platform/MediaServices.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "preview/ColourButton.h"
 #include "preview/HotSpotEditor.h"
 #include "preview/PreviewPlayer.h"
-#include "serve/FileServer.h"
 
 namespace qx {
 
-MainWindow::MainWindow(AppState& state, Platform& platform, std::unique_ptr<PreviewPlayer> player,
-                       std::filesystem::path optionsFilePath, HelpHooks help)
-    : state_(state), platform_(platform), player_(std::move(player)), help_(std::move(help)) {
+MainWindow::MainWindow(AppState& state, Platform& platform, MediaModule& media,
+                       std::unique_ptr<PreviewPlayer> player, std::filesystem::path optionsFilePath,
+                       HelpHooks help)
+    : state_(state),
+      platform_(platform),
+      media_(media),
+      player_(std::move(player)),
+      help_(std::move(help)) {
+  media_.setWarning([this](const QString& text) { warnAbout(text); });
   state_.optionsFilePath = std::move(optionsFilePath);
   if (state_.programFolder.empty()) state_.programFolder = state_.optionsFilePath.parent_path();
 
@@ -67,6 +74,7 @@ MainWindow::MainWindow(AppState& state, Platform& platform, std::unique_ptr<Prev
 }
 
 MainWindow::~MainWindow() {
+  media_.setWarning(nullptr);
   // The player goes before the controls, its own widget among them.
   editor_.reset();
   if (player_) player_->releasePlayer();

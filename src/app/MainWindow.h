@@ -23,12 +23,11 @@ class QLineEdit;
 
 namespace qx {
 
-namespace serve {
-class FileServer;
-}
 class CommandLabel;
 class ColourButton;
+class FolderServer;
 class HotSpotEditor;
+class MediaModule;
 class Platform;
 class PopupHelp;
 class PreviewPlayer;
@@ -36,9 +35,11 @@ class PreviewPlayer;
 class MainWindow : public QMainWindow {
  public:
   // Builds the window (not shown) with the options read from `optionsFilePath` part way through;
-  // the pop-up help is built last.
-  MainWindow(AppState& state, Platform& platform, std::unique_ptr<PreviewPlayer> player,
-             std::filesystem::path optionsFilePath, HelpHooks help = defaultHelpHooks());
+  // the pop-up help is built last. The window tells the user when `media` (whose folder server
+  // shows published pages, and which the real player and platform use too) cannot be loaded.
+  MainWindow(AppState& state, Platform& platform, MediaModule& media,
+             std::unique_ptr<PreviewPlayer> player, std::filesystem::path optionsFilePath,
+             HelpHooks help = defaultHelpHooks());
   ~MainWindow() override;
 
   // The control with this identifier; nullptr for none.
@@ -125,6 +126,7 @@ class MainWindow : public QMainWindow {
 
   AppState& state_;
   Platform& platform_;
+  MediaModule& media_;
   std::unique_ptr<PreviewPlayer> player_;
   HelpHooks help_;
   QWidget* client_ = nullptr;
@@ -135,7 +137,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<ColourButton> blackColourButton_;
   std::unique_ptr<PopupHelp> popupHelp_;
   // Serves the folder of the last page "Publish FLV/Test" showed, for as long as the window lives.
-  std::unique_ptr<serve::FileServer> testServer_;
+  std::unique_ptr<FolderServer> testServer_;
   bool exitConfirmed_ = false;
 };
 

@@ -4,12 +4,13 @@
 #include <QUrl>
 
 #include "app/MainWindow.h"
+#include "platform/MediaModule.h"
+#include "platform/MediaServices.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "preview/FileChoosers.h"
 #include "preview/PreviewPlayer.h"
 #include "publish/PublishOutputSet.h"
-#include "serve/ServeFolder.h"
 
 namespace qx {
 namespace {
@@ -71,14 +72,14 @@ void MainWindow::publish(bool openAfter) {
 
 // No browser has a Flash plug-in any more: where Ruffle is at hand, the page is shown over the
 // local folder server, which adds Ruffle as it sends the page (the file stays as published).
-// Without Ruffle the file is opened as it is.
+// Without Ruffle (or the media module, which holds the server) the file is opened as it is.
 void MainWindow::openPublishedPage(const std::filesystem::path& page) {
   const std::filesystem::path folder = page.parent_path();
   if (!testServer_ || testServer_->root() != folder) {
     testServer_.reset();
-    serve::ServeOptions options;
-    options.programFolder = state_.programFolder;
-    serve::ServedFolder served = serve::serveFolder(folder, true, options);
+    MediaServices* services = media_.services();
+    ServedFolderResult served =
+        services ? services->serveFolder(folder, true, state_.programFolder) : ServedFolderResult{};
     if (!served.server) return platform_.openDocument(toQString(page));
     testServer_ = std::move(served.server);
   }

@@ -16,6 +16,8 @@ class QWidget;
 
 namespace qx {
 
+class MediaModule;
+
 enum class MessageIcon { Information, Warning, Question };
 enum class MessageAnswer { Ok, Cancel };
 
@@ -61,8 +63,9 @@ inline void playClick(Platform& platform) {
 
 // The host system through Qt. The redirect utility (caption "Velmora Flash - Html5 WebGl Selector
 // Utility") is found through the local server it listens on, `redirectServer` (for the real
-// utility, redirectInstanceName() of platform/InstanceName.h).
-std::unique_ptr<Platform> makeQtPlatform(const QString& redirectServer);
+// utility, redirectInstanceName() of platform/InstanceName.h). The local socket and the sound
+// come from `media`, which must outlive the platform.
+std::unique_ptr<Platform> makeQtPlatform(const QString& redirectServer, MediaModule& media);
 
 // The file name of a program beside this one ("velmora_redirect.exe" on Windows).
 inline std::string executableName(std::string_view base) {

@@ -1,26 +1,22 @@
 // The host system through Qt: message boxes, file and colour dialogs, the desktop's default
-// applications, the redirect utility's local server, processes and the click sound.
+// applications, the redirect utility's local server, processes and the click sound. The local
+// socket and the sound output are the media module's, loaded when first needed.
 #include <map>
 
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QBuffer>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLocalSocket>
-
-#include <QMediaDevices>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QUrl>
-#include "platform/InstanceName.h"
 
+#include "platform/InstanceName.h"
+#include "platform/MediaModule.h"
+#include "platform/MediaServices.h"
 #include "platform/Platform.h"
 #include "platform/WaveSound.h"
 #include "resources/Resources.h"
@@ -40,8 +36,9 @@ std::uint32_t toBgr(const QColor& c) {
 
 class QtPlatform : public Platform {
  public:
-  explicit QtPlatform(const QString& redirectServer)
-      : programs_{
+  QtPlatform(const QString& redirectServer, MediaModule& media)
+      : media_(media),
+        programs_{
             {QStringLiteral("Velmora Flash - Html5 WebGl Selector Utility"), redirectServer}} {
     // The custom colours start black and are kept, shared by every colour dialog, until the end.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
@@ -108,58 +105,41 @@ class QtPlatform : public Platform {
   bool activateProgram(const QString& caption) override {
     const auto known = programs_.find(caption);
     if (known == programs_.end() || !socketAbsentOrOurs(known->second)) return false;
-    QLocalSocket socket;
-    socket.connectToServer(known->second);
-    if (!socket.waitForConnected(500)) return false;
-    socket.write("raise\n");
-    socket.waitForBytesWritten(500);
-    socket.disconnectFromServer();
-    return true;
+    MediaServices* services = media_.services();
+    return services && services->sendToLocalServer(known->second, "raise\n", 500);
   }
 
   bool startProgram(const QString& path) override { return QProcess::startDetached(path, {}); }
 
   void playResourceSound(std::string_view type, std::string_view name) override {
     if (!prepareClick(type, name)) return;  // a missing sound or no device is silence
-    // A new click cuts off the one still playing.
-    sink_->stop();
-    buffer_->seek(0);
-    sink_->start(buffer_.get());
+    sound_->play();                         // a new click cuts off the one still playing
   }
 
  private:
   static constexpr int kSoundWarmUpMs = 300;
 
   // The output for this sound, made on first need and kept while the same sound plays again;
-  // false when there is no such sound or no audio device.
+  // false when there is no such sound, no audio device or no media module.
   bool prepareClick(std::string_view type, std::string_view name) {
     const std::string key = std::string(type) + "/" + std::string(name);
-    if (sink_ && preparedSound_ == key) return true;
+    if (sound_ && preparedSound_ == key) return true;
     const auto bytes = findResource(type, name);
     if (!bytes) return false;
     const auto wave = parseWave(*bytes);
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (!wave || device.isNull()) return false;
-    QAudioFormat format;
-    format.setChannelCount(wave->channels);
-    format.setSampleRate(wave->sampleRate);
-    format.setSampleFormat(wave->bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-    sink_.reset();
-    buffer_ = std::make_unique<QBuffer>();
-    buffer_->setData(reinterpret_cast<const char*>(wave->samples.data()),
-                     static_cast<qsizetype>(wave->samples.size()));
-    buffer_->open(QIODevice::ReadOnly);
-    sink_ = std::make_unique<QAudioSink>(device, format);
-    preparedSound_ = key;
-    return true;
+    MediaServices* services = wave ? media_.services() : nullptr;
+    if (!services) return false;
+    sound_ = services->makeSoundOutput(*wave);
+    preparedSound_ = sound_ ? key : std::string();
+    return sound_ != nullptr;
   }
 
+  MediaModule& media_;
   QObject lifetime_;  // ends the warm-up timer with the platform
   std::string preparedSound_;
   // Programs found by their window caption, and the local server each one listens on.
   std::map<QString, QString> programs_;
-  std::unique_ptr<QBuffer> buffer_;
-  std::unique_ptr<QAudioSink> sink_;
+  std::unique_ptr<SoundOutput> sound_;
 };
 
 }  // namespace
@@ -172,8 +152,8 @@ QString qtFileFilter(const QString& description, const QString& pattern) {
   return label + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
-std::unique_ptr<Platform> makeQtPlatform(const QString& redirectServer) {
-  return std::make_unique<QtPlatform>(redirectServer);
+std::unique_ptr<Platform> makeQtPlatform(const QString& redirectServer, MediaModule& media) {
+  return std::make_unique<QtPlatform>(redirectServer, media);
 }
 
 }  // namespace qx

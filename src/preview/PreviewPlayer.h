@@ -1,12 +1,14 @@
 #pragma once
 // The only way the rest of the program touches the preview: a small player interface, so tests
-// can use a fake and the real one (Qt Multimedia) can be tested on its own.
+// can use a fake and the real one (Qt Multimedia, in the media module) can be tested on its own.
 #include <memory>
 
 class QString;
 class QWidget;
 
 namespace qx {
+
+class MediaModule;
 
 class PreviewPlayer {
  public:
@@ -39,7 +41,7 @@ class PreviewPlayer {
 // with halves to even (yaw -179, 0 and 179 give 255, 472 and 689).
 int markerX(int yaw);
 
-// The real player, a child of `parent`.
-std::unique_ptr<PreviewPlayer> makePreviewPlayer(QWidget* parent);
+// The real player, a child of `parent`, on the engine of `media` (which must outlive it).
+std::unique_ptr<PreviewPlayer> makePreviewPlayer(QWidget* parent, MediaModule& media);
 
 }  // namespace qx

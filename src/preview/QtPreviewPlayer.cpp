@@ -8,9 +8,6 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QTimer>
-#include <QUrl>
-#include <QVideoFrame>
-#include <QVideoSink>
 #include <algorithm>
 #include <cmath>
 
@@ -27,7 +24,8 @@ void runEvents(QEventLoop& loop, qint64 ms) {
 
 }  // namespace
 
-QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(parent)) {
+QtPreviewPlayer::QtPreviewPlayer(QWidget* parent, MediaModule& media)
+    : module_(media), view_(new QGraphicsView(parent)) {
   auto* scene = new QGraphicsScene(QRectF(0, 0, kArea.width(), kArea.height()), view_);
   scene->setBackgroundBrush(Qt::black);
   view_->setScene(scene);
@@ -54,36 +52,27 @@ QtPreviewPlayer::QtPreviewPlayer(QWidget* parent) : view_(new QGraphicsView(pare
   placeYawMarker(0);
 }
 
-QMediaPlayer& QtPreviewPlayer::media() {
-  if (player_) return *player_;
-  audio_ = std::make_unique<QAudioOutput>();
-  player_ = std::make_unique<QMediaPlayer>();
-  player_->setAudioOutput(audio_.get());
-  if (view_) {
-    videoItem_ = new QGraphicsVideoItem;
-    videoItem_->setSize(QSizeF(kArea.width(), kArea.height() - kControlsHeight));
-    view_->scene()->addItem(videoItem_);
-    player_->setVideoOutput(videoItem_.data());
-    connect(videoItem_->videoSink(), &QVideoSink::videoFrameChanged, this,
-            [this](const QVideoFrame& frame) {
-              frameShownUs_ = frame.isValid() ? frame.startTime() : -1;
-            });
-  }
-  if (controls_) controls_->bind(*player_, *audio_);
-  connect(player_.get(), &QMediaPlayer::mediaStatusChanged, this,
-          [this](QMediaPlayer::MediaStatus s) {
-            if (s == QMediaPlayer::InvalidMedia) clearPicture();
-          });
-  connect(player_.get(), &QMediaPlayer::playbackStateChanged, this,
-          [this](QMediaPlayer::PlaybackState s) {
-            if (s != QMediaPlayer::PausedState) pausedAtMs_.reset();
-          });
-  return *player_;
+MediaEngine* QtPreviewPlayer::media() {
+  if (player_ || playerTried_) return player_.get();
+  playerTried_ = true;
+  player_ = MediaEngine::make(module_, view_ ? view_->scene() : nullptr,
+                              QSizeF(kArea.width(), kArea.height() - kControlsHeight));
+  if (!player_) return nullptr;
+  connect(player_.get(), &MediaEngine::frameShown, this,
+          [this](qint64 startUs) { frameShownUs_ = startUs; });
+  if (controls_) controls_->bind(*player_);
+  connect(player_.get(), &MediaEngine::mediaStatusChanged, this, [this] {
+    if (player_->mediaStatus() == MediaStatus::Invalid) clearPicture();
+  });
+  connect(player_.get(), &MediaEngine::playbackStateChanged, this, [this] {
+    if (player_->playbackState() != PlaybackState::Paused) pausedAtMs_.reset();
+  });
+  return player_.get();
 }
 
 QtPreviewPlayer::~QtPreviewPlayer() {
   releasePlayer();
-  if (player_) player_->setVideoOutput(nullptr);
+  player_.reset();      // lets go of the video item, which goes with the view
   delete view_.data();  // already gone when the parent window went first
 }
 
@@ -93,28 +82,29 @@ QWidget* QtPreviewPlayer::widget() {
 
 void QtPreviewPlayer::loadAndPlay(const QString& path) {
   if (released_ || (path.isEmpty() && !player_)) return;
-  QMediaPlayer& player = media();
+  MediaEngine* player = media();
+  if (!player) return;
   clearPicture();
   pausedAtMs_.reset();
   loadGivenUp_ = false;
   if (path.isEmpty()) {
-    player.stop();
-    player.setSource(QUrl());
+    player->stop();
+    player->setSource(QString());
     return;
   }
-  player.setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-  player.play();
+  player->setSource(QFileInfo(path).absoluteFilePath());
+  player->play();
 }
 
 void QtPreviewPlayer::pausePlayer() {
   // Only a playing video is paused: pausing one that has run out would start it again at 0.
-  if (released_ || !player_ || player_->playbackState() != QMediaPlayer::PlayingState) return;
+  if (released_ || !player_ || player_->playbackState() != PlaybackState::Playing) return;
   player_->pause();
   // Pausing puts up the frame queued next, a moment later; the position read straight after the
   // pause is then the moment of that frame.
-  if (videoItem_) {
+  if (player_->videoItem()) {
     QEventLoop loop;
-    connect(videoItem_->videoSink(), &QVideoSink::videoFrameChanged, &loop, &QEventLoop::quit,
+    connect(player_.get(), &MediaEngine::frameShown, &loop, &QEventLoop::quit,
             Qt::QueuedConnection);
     runEvents(loop, kPauseFrameWaitMs);
   }
@@ -127,14 +117,14 @@ void QtPreviewPlayer::stopPlayer() {
 }
 
 double QtPreviewPlayer::getPosition() const {
-  if (released_ || !player_ || player_->source().isEmpty()) return 0;
+  if (released_ || !player_ || !player_->hasSource()) return 0;
   // A video that has run out stands at its end.
-  if (player_->mediaStatus() == QMediaPlayer::EndOfMedia)
+  if (player_->mediaStatus() == MediaStatus::EndOfMedia)
     return double(std::max(player_->position(), player_->duration())) / 1000.0;
   // Paused where playing reached, the media clock stands a frame or so away from the picture
   // (it runs ahead of it, or the pause showed the next frame): the moment is the frame's. After
   // a seek the clock stands where it was sent, which the frame then shows.
-  if (pausedAtMs_ && player_->playbackState() == QMediaPlayer::PausedState &&
+  if (pausedAtMs_ && player_->playbackState() == PlaybackState::Paused &&
       player_->position() == *pausedAtMs_ && frameShownUs_ >= 0)
     return double(frameShownUs_) / 1e6;
   return double(player_->position()) / 1000.0;
@@ -143,23 +133,22 @@ double QtPreviewPlayer::getPosition() const {
 bool QtPreviewPlayer::waitUntilLoaded() {
   const auto ready = [this] {
     switch (player_->mediaStatus()) {
-      case QMediaPlayer::LoadedMedia:
-      case QMediaPlayer::BufferingMedia:
-      case QMediaPlayer::BufferedMedia:
-      case QMediaPlayer::StalledMedia:
-      case QMediaPlayer::EndOfMedia:
+      case MediaStatus::Loaded:
+      case MediaStatus::Buffering:
+      case MediaStatus::Buffered:
+      case MediaStatus::Stalled:
+      case MediaStatus::EndOfMedia:
         return true;
       default:
         return false;
     }
   };
   QEventLoop loop;
-  connect(player_.get(), &QMediaPlayer::mediaStatusChanged, &loop, &QEventLoop::quit);
-  connect(player_.get(), &QMediaPlayer::errorOccurred, &loop, &QEventLoop::quit);
+  connect(player_.get(), &MediaEngine::mediaStatusChanged, &loop, &QEventLoop::quit);
+  connect(player_.get(), &MediaEngine::errorOccurred, &loop, &QEventLoop::quit);
   QElapsedTimer waited;
   waited.start();
-  while (!loadGivenUp_ && player_->mediaStatus() == QMediaPlayer::LoadingMedia &&
-         player_->error() == QMediaPlayer::NoError) {
+  while (!loadGivenUp_ && player_->mediaStatus() == MediaStatus::Loading && !player_->hasError()) {
     if (waited.elapsed() >= kLoadWaitMs)
       loadGivenUp_ = true;
     else
@@ -169,7 +158,7 @@ bool QtPreviewPlayer::waitUntilLoaded() {
 }
 
 void QtPreviewPlayer::seekAndFreeze(double seconds) {
-  if (released_ || !player_ || player_->source().isEmpty() || !std::isfinite(seconds)) return;
+  if (released_ || !player_ || !player_->hasSource() || !std::isfinite(seconds)) return;
   if (!waitUntilLoaded()) return;
   // Seek, play briefly, seek again, pause: the short play gets the frame decoded and shown even
   // where a seek alone would leave the old one, and the second seek takes back what it moved on.
@@ -204,7 +193,7 @@ void QtPreviewPlayer::releasePlayer() {
   released_ = true;
   if (!player_) return;
   player_->stop();
-  player_->setSource(QUrl());
+  player_->setSource(QString());
 }
 
 QRect QtPreviewPlayer::markerGeometry() const {
@@ -213,12 +202,12 @@ QRect QtPreviewPlayer::markerGeometry() const {
 }
 
 void QtPreviewPlayer::clearPicture() {
-  if (videoItem_) videoItem_->videoSink()->setVideoFrame(QVideoFrame());
+  if (player_) player_->clearPicture();
   frameShownUs_ = -1;
 }
 
-std::unique_ptr<PreviewPlayer> makePreviewPlayer(QWidget* parent) {
-  return std::make_unique<QtPreviewPlayer>(parent);
+std::unique_ptr<PreviewPlayer> makePreviewPlayer(QWidget* parent, MediaModule& media) {
+  return std::make_unique<QtPreviewPlayer>(parent, media);
 }
 
 }  // namespace qx

@@ -1,19 +1,17 @@
 #pragma once
-// The preview player on Qt Multimedia: a graphics view holding the video item, the transport
-// controls and the green yaw marker. (A widget laid over a QVideoWidget would never show, as
-// that widget draws in a surface of its own.) The media back end (the player, the audio output
-// and the video item) is made when a video is first loaded: probing audio devices and video
-// drivers at start would double the time the window takes to appear.
+// The preview player: a graphics view holding the video item, the transport controls and the
+// green yaw marker. (A widget laid over a QVideoWidget would never show, as that widget draws in
+// a surface of its own.) The media engine (the player, the audio output and the video item,
+// from the media module) is made when a video is first loaded: loading Qt Multimedia, probing
+// audio devices and video drivers at start would double the time the window takes to appear.
 #include <memory>
 #include <optional>
 
-#include <QAudioOutput>
-#include <QGraphicsVideoItem>
-#include <QMediaPlayer>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 
+#include "preview/MediaEngine.h"
 #include "preview/PreviewPlayer.h"
 #include "preview/TransportBar.h"
 
@@ -21,6 +19,8 @@ class QGraphicsRectItem;
 class QGraphicsView;
 
 namespace qx {
+
+class MediaModule;
 
 class QtPreviewPlayer : public QObject, public PreviewPlayer {
  public:
@@ -36,7 +36,8 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   // How long pausePlayer waits at most for the frame that pausing brings to the picture.
   static constexpr int kPauseFrameWaitMs = 200;
 
-  explicit QtPreviewPlayer(QWidget* parent);
+  // `media` gives the engine, and must outlive the player.
+  QtPreviewPlayer(QWidget* parent, MediaModule& media);
   ~QtPreviewPlayer() override;
   QtPreviewPlayer(const QtPreviewPlayer&) = delete;
   QtPreviewPlayer& operator=(const QtPreviewPlayer&) = delete;
@@ -55,11 +56,12 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   // The marker's rectangle in main-window coordinates, as it stands now (empty once the area
   // has gone with its window).
   QRect markerGeometry() const;
-  // The media player, made now if no video has been loaded yet; nullptr before that for the
-  // video item.
-  QMediaPlayer& mediaPlayer() { return media(); }
+  // The media engine, made now if no video has been loaded yet; nullptr when the media module
+  // cannot be loaded.
+  MediaEngine* mediaEngine() { return media(); }
   bool mediaMade() const { return player_ != nullptr; }
-  QGraphicsVideoItem* videoItem() const { return videoItem_; }
+  // The video's item in the area; nullptr before the engine is made.
+  QGraphicsObject* videoItem() const { return player_ ? player_->videoItem() : nullptr; }
   TransportBar* transportBar() const { return controls_; }
 
  private:
@@ -67,13 +69,12 @@ class QtPreviewPlayer : public QObject, public PreviewPlayer {
   // loaded or failed, or the wait is over; true when it can be sought.
   bool waitUntilLoaded();
   void clearPicture();
-  QMediaPlayer& media();
+  MediaEngine* media();
 
-  // The audio output outlives the player that plays into it.
-  std::unique_ptr<QAudioOutput> audio_;
-  std::unique_ptr<QMediaPlayer> player_;
+  MediaModule& module_;
+  std::unique_ptr<MediaEngine> player_;
+  bool playerTried_ = false;  // once only, also when the module could not be loaded
   QPointer<QGraphicsView> view_;
-  QPointer<QGraphicsVideoItem> videoItem_;
   QGraphicsRectItem* marker_ = nullptr;  // lives while view_ does
   QPointer<TransportBar> controls_;
   int requestedYaw_ = 0;

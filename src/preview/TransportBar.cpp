@@ -1,15 +1,15 @@
 #include "preview/TransportBar.h"
 
-#include <QAudio>
-#include <QAudioOutput>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMediaPlayer>
 #include <QSlider>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
 
 #include "fonts/BundledFonts.h"
+#include "preview/MediaEngine.h"
 #include "preview/TransportIcons.h"
 
 namespace qx {
@@ -22,6 +22,13 @@ QString playTimeText(qint64 ms) {
   return QStringLiteral("%1:%2").arg(m).arg(two(s));
 }
 
+float linearVolume(int percent) {
+  // QAudio::convertVolume from the logarithmic to the linear scale, without Qt Multimedia.
+  const double heard = std::clamp(percent, 0, 100) / 100.0;
+  if (heard > 0.99) return 1.0f;
+  return float(-std::log(1.0 - heard) / std::log(100.0));
+}
+
 namespace {
 
 QToolButton* makeButton(QWidget* parent, TransportPicture picture, const QString& tip) {
@@ -32,12 +39,6 @@ QToolButton* makeButton(QWidget* parent, TransportPicture picture, const QString
   button->setAutoRaise(true);
   button->setFocusPolicy(Qt::TabFocus);
   return button;
-}
-
-// The volume slider moves in steps the ear hears as even; the output wants a linear factor.
-float linearVolume(int sliderValue) {
-  return float(QAudio::convertVolume(sliderValue / 100.0, QAudio::LogarithmicVolumeScale,
-                                     QAudio::LinearVolumeScale));
 }
 
 }  // namespace
@@ -90,17 +91,16 @@ TransportBar::TransportBar(QWidget* parent)
   row->addWidget(volume_);
 }
 
-void TransportBar::bind(QMediaPlayer& player, QAudioOutput& audio) {
+void TransportBar::bind(MediaEngine& player) {
   if (player_) return;
   player_ = &player;
-  audio_ = &audio;
   connect(playPause_, &QToolButton::clicked, this, [this] {
-    if (player_->playbackState() == QMediaPlayer::PlayingState)
+    if (player_->playbackState() == PlaybackState::Playing)
       player_->pause();
     else
       player_->play();
   });
-  connect(stop_, &QToolButton::clicked, player_, &QMediaPlayer::stop);
+  connect(stop_, &QToolButton::clicked, player_, &MediaEngine::stop);
   // A drag seeks once, when the handle is let go; clicks on the groove and keys seek at once.
   connect(position_, &QSlider::sliderMoved, this, [this](int ms) { showTime(ms); });
   connect(position_, &QSlider::sliderReleased, this, &TransportBar::seekToSlider);
@@ -108,22 +108,22 @@ void TransportBar::bind(QMediaPlayer& player, QAudioOutput& audio) {
     if (action != QAbstractSlider::SliderMove) seekToSlider();
   });
   connect(volume_, &QSlider::valueChanged, this,
-          [this](int value) { audio_->setVolume(linearVolume(value)); });
-  connect(mute_, &QToolButton::toggled, audio_, &QAudioOutput::setMuted);
-  connect(audio_, &QAudioOutput::mutedChanged, this, &TransportBar::showVolume);
-  connect(player_, &QMediaPlayer::playbackStateChanged, this, &TransportBar::showPlaybackState);
-  connect(player_, &QMediaPlayer::mediaStatusChanged, this, &TransportBar::showPlaybackState);
-  connect(player_, &QMediaPlayer::positionChanged, this, [this](qint64 ms) {
+          [this](int value) { player_->setVolume(linearVolume(value)); });
+  connect(mute_, &QToolButton::toggled, player_, &MediaEngine::setMuted);
+  connect(player_, &MediaEngine::mutedChanged, this, &TransportBar::showVolume);
+  connect(player_, &MediaEngine::playbackStateChanged, this, &TransportBar::showPlaybackState);
+  connect(player_, &MediaEngine::mediaStatusChanged, this, &TransportBar::showPlaybackState);
+  connect(player_, &MediaEngine::positionChanged, this, [this](qint64 ms) {
     if (!position_->isSliderDown()) {
       position_->setValue(int(ms));
       showTime(ms);
     }
   });
-  connect(player_, &QMediaPlayer::durationChanged, this, &TransportBar::showDuration);
+  connect(player_, &MediaEngine::durationChanged, this, &TransportBar::showDuration);
 
   // What was set before the player existed carries over.
-  audio_->setVolume(linearVolume(volume_->value()));
-  audio_->setMuted(mute_->isChecked());
+  player_->setVolume(linearVolume(volume_->value()));
+  player_->setMuted(mute_->isChecked());
   showPlaybackState();
   showDuration(player_->duration());
   showVolume();
@@ -142,9 +142,9 @@ void TransportBar::showPlaybackState() {
   // Playing means a picture moving: a file that could not be opened (or never finishes
   // opening) is not shown as playing, whatever state the player has been asked to be in.
   const auto status = player_->mediaStatus();
-  const bool playing = player_->playbackState() == QMediaPlayer::PlayingState &&
-                       status != QMediaPlayer::InvalidMedia && status != QMediaPlayer::NoMedia &&
-                       status != QMediaPlayer::LoadingMedia;
+  const bool playing = player_->playbackState() == PlaybackState::Playing &&
+                       status != MediaStatus::Invalid && status != MediaStatus::NoMedia &&
+                       status != MediaStatus::Loading;
   playPause_->setIcon(transportIcon(playing ? TransportPicture::Pause : TransportPicture::Play,
                                     palette().color(QPalette::ButtonText)));
   const QString name = playing ? QStringLiteral("Pause") : QStringLiteral("Play");
@@ -163,7 +163,7 @@ void TransportBar::showDuration(qint64 ms) {
 }
 
 void TransportBar::showVolume() {
-  const bool muted = audio_->isMuted();
+  const bool muted = player_->isMuted();
   mute_->setChecked(muted);
   mute_->setIcon(transportIcon(muted ? TransportPicture::Muted : TransportPicture::Sound,
                                palette().color(QPalette::ButtonText)));

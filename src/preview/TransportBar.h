@@ -5,21 +5,25 @@
 #include <QString>
 #include <QWidget>
 
-class QAudioOutput;
 class QLabel;
-class QMediaPlayer;
 class QSlider;
 class QToolButton;
 
 namespace qx {
 
+class MediaEngine;
+
 // "0:07", "12:34", "1:02:03" for a time in milliseconds (negative counts as 0).
 QString playTimeText(qint64 ms);
+
+// The audio output's linear factor for a volume slider at `percent` (0..100): the slider moves
+// in steps the ear hears as even, as Qt's logarithmic volume scale does.
+float linearVolume(int percent);
 
 class TransportBar : public QWidget {
  public:
   explicit TransportBar(QWidget* parent = nullptr);
-  void bind(QMediaPlayer& player, QAudioOutput& audio);
+  void bind(MediaEngine& player);
   // Whether the controls show their own tool tips (they follow the window's pop-up help); their
   // names stay with screen readers either way.
   void setToolTipsShown(bool shown);
@@ -41,8 +45,7 @@ class TransportBar : public QWidget {
   void showVolume();
   void seekToSlider();
 
-  QMediaPlayer* player_ = nullptr;
-  QAudioOutput* audio_ = nullptr;
+  MediaEngine* player_ = nullptr;
   bool toolTipsShown_ = true;
   QToolButton* playPause_;
   QToolButton* stop_;

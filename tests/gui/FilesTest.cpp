@@ -119,7 +119,8 @@ TEST_F(WindowTest, FilesThatCannotBeWrittenOrReadAreShownAsWarnings) {
   auto fake = std::make_unique<FakePlayer>(log);
   player = fake.get();
   const auto missing = folder.path() / "gone" / "qx_flash_hs.ini";
-  window = std::make_unique<MainWindow>(state, platform, std::move(fake), missing, help.hooks());
+  window =
+      std::make_unique<MainWindow>(state, platform, media, std::move(fake), missing, help.hooks());
   window->mainWindowProc(155, 0);
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].title, QStringLiteral("Warning"));

@@ -51,7 +51,7 @@ TEST_F(WindowTest, SaveOptionsInTheUsersFolderMakesItAndSaysWhere) {
   const fs::path userFile = folder.path() / "config" / "qx_flash_hs" / "qx_flash_hs.ini";
   state.programFolder = folder.path() / "bin";
   state.optionsInUserFolder = true;
-  window = std::make_unique<MainWindow>(state, platform, std::make_unique<FakePlayer>(log),
+  window = std::make_unique<MainWindow>(state, platform, media, std::make_unique<FakePlayer>(log),
                                         userFile, help.hooks());
   window->mainWindowProc(155, 0);
   ASSERT_TRUE(fs::exists(userFile));

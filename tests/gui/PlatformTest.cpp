@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "common/TempFolder.h"
+#include "platform/MediaModule.h"
 #include "platform/Platform.h"
 #include "platform/QtText.h"
 #include "platform/WaveSound.h"
@@ -23,11 +24,16 @@ namespace {
 
 const QString kRedirectCaption = QStringLiteral("Velmora Flash - Html5 WebGl Selector Utility");
 
+MediaModule& builtMedia() {
+  static MediaModule module{std::filesystem::path(QX_MEDIA_MODULE_FILE)};
+  return module;
+}
+
 TEST(QtPlatform, BringsTheRedirectUtilityForwardThroughItsLocalServer) {
   // A server name of this test's own, so that a utility running meanwhile plays no part.
   const QString name =
       QStringLiteral("qx_test_redirect_%1").arg(QCoreApplication::applicationPid());
-  const auto platform = makeQtPlatform(name);
+  const auto platform = makeQtPlatform(name, builtMedia());
   EXPECT_FALSE(platform->activateProgram(QStringLiteral("Some other window")));
   EXPECT_FALSE(platform->activateProgram(kRedirectCaption));  // none runs yet
 
@@ -56,7 +62,7 @@ std::vector<D*> openDialogs() {
 }
 
 TEST(QtPlatform, ColourDialogsAnswerEachAsItCloses) {
-  const auto platform = makeQtPlatform(QStringLiteral("qx-platform-test-unused"));
+  const auto platform = makeQtPlatform(QStringLiteral("qx-platform-test-unused"), builtMedia());
   std::vector<std::optional<std::uint32_t>> white, black;
   platform->chooseColour(nullptr, 0xFFFFFF, [&](auto colour) { white.push_back(colour); });
   platform->chooseColour(nullptr, 0x000000, [&](auto colour) { black.push_back(colour); });
@@ -74,7 +80,7 @@ TEST(QtPlatform, ColourDialogsAnswerEachAsItCloses) {
 }
 
 TEST(QtPlatform, FileDialogsShowTheirInitialNameAndTakeNoPatternAsAFile) {
-  const auto platform = makeQtPlatform(QStringLiteral("qx-platform-test-unused"));
+  const auto platform = makeQtPlatform(QStringLiteral("qx-platform-test-unused"), builtMedia());
   TempFolder folder;
   FileDialogRequest request{true,
                             QStringLiteral("Save the Project"),

@@ -14,6 +14,7 @@
 #include "common/TempFolder.h"
 #include "help/PopupHelp.h"
 #include "help/PopupHelpTexts.h"
+#include "platform/MediaModule.h"
 #include "platform/QtText.h"
 
 namespace qx::test {
@@ -25,8 +26,13 @@ class PopupHelpInWindow : public ::testing::Test {
   Log log;
   FakePlatform platform{log};
   AppState state = initialAppState(toQString(folder.path()));
-  MainWindow window{state, platform, std::make_unique<FakePlayer>(log),
-                    folder.path() / "qx_flash_hs.ini", defaultHelpHooks()};
+  MediaModule media{std::filesystem::path(QX_MEDIA_MODULE_FILE)};
+  MainWindow window{state,
+                    platform,
+                    media,
+                    std::make_unique<FakePlayer>(log),
+                    folder.path() / "qx_flash_hs.ini",
+                    defaultHelpHooks()};
 
   void SetUp() override { window.show(); }
 

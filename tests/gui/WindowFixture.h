@@ -12,6 +12,7 @@
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "common/TempFolder.h"
+#include "platform/MediaModule.h"
 #include "platform/QtText.h"
 
 namespace qx::test {
@@ -22,6 +23,7 @@ class WindowTest : public ::testing::Test {
   Log log;
   FakePlatform platform{log};
   FakeHelp help;
+  MediaModule media{std::filesystem::path(QX_MEDIA_MODULE_FILE)};
   AppState state = initialAppState(toQString(folder.path()));
   FakePlayer* player = nullptr;
   std::unique_ptr<MainWindow> window;
@@ -33,8 +35,8 @@ class WindowTest : public ::testing::Test {
     state = initialAppState(toQString(folder.path()));
     auto fake = std::make_unique<FakePlayer>(log);
     player = fake.get();
-    window =
-        std::make_unique<MainWindow>(state, platform, std::move(fake), optionsPath(), help.hooks());
+    window = std::make_unique<MainWindow>(state, platform, media, std::move(fake), optionsPath(),
+                                          help.hooks());
     window->show();
   }
   void SetUp() override { build(); }

@@ -17,7 +17,7 @@ TEST_P(PausedMomentTest, PositionAfterPauseIsTheMomentOfTheFrameShown) {
   test::PlayerWithVideo preview(GetParam());
   ASSERT_FALSE(preview.video.isEmpty()) << "ffmpeg could not make the video";
   QtPreviewPlayer& player = preview.player;
-  ASSERT_TRUE(preview.playPast(0.2)) << player.mediaPlayer().errorString().toStdString();
+  ASSERT_TRUE(preview.playPast(0.2)) << player.mediaEngine()->errorString().toStdString();
   // Several pauses at whatever moments playing reaches, each played on from the last.
   for (const double past : {0.9, 1.7, 2.6}) {
     ASSERT_TRUE(test::waitUntil([&] { return player.getPosition() > past; }, 5000));
@@ -32,7 +32,7 @@ TEST_P(PausedMomentTest, PositionAfterPauseIsTheMomentOfTheFrameShown) {
     EXPECT_LT(position, (*frame + 1) / double(test::kFramesPerSecond) - 1e-6)
         << "position " << position << " for frame " << *frame;
     EXPECT_EQ(player.getPosition(), position) << "the position moved after the pause";
-    player.mediaPlayer().play();
+    player.mediaEngine()->play();
   }
 }
 

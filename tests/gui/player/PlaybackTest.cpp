@@ -19,7 +19,7 @@ TEST_P(PlaybackTest, PlaysThenFreezesOnTheFrameAskedFor) {
   QtPreviewPlayer& player = preview.player;
   const auto freezesOn = [&](double seconds, int frame) {
     player.seekAndFreeze(seconds);
-    EXPECT_EQ(player.mediaPlayer().playbackState(), QMediaPlayer::PausedState);
+    EXPECT_EQ(player.mediaEngine()->playbackState(), PlaybackState::Paused);
     EXPECT_DOUBLE_EQ(player.getPosition(), seconds);
     // The frame comes once the decoder has worked its way there from the key frame.
     EXPECT_TRUE(test::waitUntil([&] { return test::frameShown(player) == frame; }, 2000))
@@ -34,8 +34,8 @@ TEST_P(PlaybackTest, PlaysThenFreezesOnTheFrameAskedFor) {
   player.loadAndPlay(preview.video);
   freezesOn(1.5, 15);
 
-  ASSERT_TRUE(preview.playPast(0.3)) << player.mediaPlayer().errorString().toStdString();
-  EXPECT_EQ(player.mediaPlayer().playbackState(), QMediaPlayer::PlayingState);
+  ASSERT_TRUE(preview.playPast(0.3)) << player.mediaEngine()->errorString().toStdString();
+  EXPECT_EQ(player.mediaEngine()->playbackState(), PlaybackState::Playing);
   const double early = player.getPosition();
   ASSERT_TRUE(test::waitUntil([&] { return player.getPosition() > early + 0.2; }, 5000));
   EXPECT_LT(player.getPosition(), 4.0);
@@ -55,7 +55,7 @@ TEST(PlaybackPathTest, PlaysFromAFolderWithSpacesAndUrlCharacters) {
   std::filesystem::create_directories(folder);
   std::filesystem::copy_file(preview.video.toStdString(), folder / "my video.flv");
   preview.video = QString::fromStdString((folder / "my video.flv").string());
-  EXPECT_TRUE(preview.playPast(0.2)) << preview.player.mediaPlayer().errorString().toStdString();
+  EXPECT_TRUE(preview.playPast(0.2)) << preview.player.mediaEngine()->errorString().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(EachKind, PlaybackTest,

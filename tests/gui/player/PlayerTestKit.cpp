@@ -2,12 +2,17 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QGraphicsVideoItem>
+#include <QGraphicsObject>
 #include <QProcess>
 #include <QThread>
 #include <cmath>
 
 namespace qx::test {
+
+MediaModule& builtMediaModule() {
+  static MediaModule module{std::filesystem::path(QX_MEDIA_MODULE_FILE)};
+  return module;
+}
 
 std::filesystem::path makeTestVideo(const std::filesystem::path& folder, VideoKind kind,
                                     int seconds) {
@@ -69,7 +74,7 @@ std::optional<int> readFrameNumber(const QImage& picture, const QRectF& where) {
 }
 
 std::optional<int> frameShown(QtPreviewPlayer& player) {
-  QGraphicsVideoItem* item = player.videoItem();
+  QGraphicsObject* item = player.videoItem();
   return readFrameNumber(player.widget()->grab().toImage(),
                          item->mapRectToScene(item->boundingRect()));
 }

@@ -10,9 +10,13 @@
 #include <optional>
 
 #include "common/TempFolder.h"
+#include "platform/MediaModule.h"
 #include "preview/QtPreviewPlayer.h"
 
 namespace qx::test {
+
+// The media module of this build, loaded from its file as the program loads it.
+MediaModule& builtMediaModule();
 
 enum class VideoKind { SorensonFlv, H264Flv, F4v };
 
@@ -43,7 +47,7 @@ struct PlayerWithVideo {
 
   TempFolder folder;
   QWidget window;
-  QtPreviewPlayer player{&window};
+  QtPreviewPlayer player{&window, builtMediaModule()};
   QString video;  // empty when ffmpeg failed
 };
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 
+#include "gui/player/PlayerTestKit.h"
 #include "preview/QtPreviewPlayer.h"
 
 namespace qx {
@@ -21,7 +22,7 @@ TEST(YawMarkerTest, MarkerXFollowsTheTrackbarRule) {
 
 TEST(YawMarkerTest, PlacedAtOnceOrAfterTheCommandHasReturned) {
   QWidget window;
-  QtPreviewPlayer player(&window);
+  QtPreviewPlayer player(&window, test::builtMediaModule());
   EXPECT_EQ(player.widget()->geometry(), QRect(250, 150, 448, 300));
   EXPECT_EQ(player.markerGeometry(), QRect(472, 152, 3, 268));
   // The media back end waits for the first video: the window appears without it.
@@ -49,7 +50,7 @@ TEST(YawMarkerTest, PlacedAtOnceOrAfterTheCommandHasReturned) {
 
 TEST(YawMarkerTest, DrawnGreenDownTheVideoAndClearOfTheControls) {
   QWidget window;
-  QtPreviewPlayer player(&window);
+  QtPreviewPlayer player(&window, test::builtMediaModule());
   window.show();
   const auto column = [&](int yaw) {
     player.placeYawMarker(yaw);

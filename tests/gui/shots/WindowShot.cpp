@@ -14,6 +14,7 @@
 #include "../Fakes.h"
 #include "app/MainWindow.h"
 #include "fonts/BundledFonts.h"
+#include "platform/MediaModule.h"
 #include "platform/QtText.h"
 #include "project/ProjectFile.h"
 
@@ -42,7 +43,8 @@ int main(int argc, char** argv) {
   qx::test::Log log;
   qx::test::FakePlatform platform(log);
   qx::AppState state = qx::initialAppState(work.path());
-  qx::MainWindow window(state, platform, qx::makePreviewPlayer(nullptr),
+  qx::MediaModule media{std::filesystem::path(QX_MEDIA_MODULE_FILE)};
+  qx::MainWindow window(state, platform, media, qx::makePreviewPlayer(nullptr, media),
                         qx::toPath(work.filePath(QStringLiteral("qx_flash_hs.ini"))));
   window.show();
   settle(500);
