@@ -76,12 +76,14 @@ TEST(InstallLayout, InstalledFilesAreFoundFromTheProgramsFolder) {
 
   const fs::path guide = prefix.path() / "share/doc/qx_flash_hs/qx_flash_hs.pdf";
   const fs::path utility = prefix.path() / "libexec/qx_flash_hs/velmora_redirect";
-  for (const auto& p : {guide, utility}) {
+  const fs::path module = prefix.path() / "libexec/qx_flash_hs/qx_flash_hs-media.so";
+  for (const auto& p : {guide, utility, module}) {
     fs::create_directories(p.parent_path());
     ASSERT_EQ(writeFileReplacing(p, "x"), std::nullopt);
   }
   EXPECT_EQ(usersGuideFile(bin), guide);
   EXPECT_EQ(redirectUtilityFile(bin, "velmora_redirect"), utility);
+  EXPECT_EQ(mediaModuleFile(bin), module);
   // A portable copy's own file wins over an installed one.
   ASSERT_EQ(writeFileReplacing(bin / "qx_flash_hs.pdf", "x"), std::nullopt);
   EXPECT_EQ(usersGuideFile(bin), bin / "qx_flash_hs.pdf");
