@@ -4,8 +4,9 @@
 #   desktop    the window, the HTML5 converter, the selector utility, the guide, and what a
 #              desktop needs to show and start them (package qx-flash-hs)
 #
-# Programs go to bin/, the selector utility to libexec/qx_flash_hs/ and the guide to
-# share/doc/qx_flash_hs/: the window finds both relative to its own folder, so any prefix works.
+# Programs go to bin/, the selector utility and the media module to libexec/qx_flash_hs/ and the
+# guide to share/doc/qx_flash_hs/: the window finds them relative to its own folder, so any prefix
+# works.
 # Another data folder of the program goes in one more install(DIRECTORY ... COMPONENT desktop)
 # under ${qx_datadir}.
 include(GNUInstallDirs)
@@ -46,6 +47,8 @@ set(qx_components publisher)
 
 if(TARGET qx_flash_hs)
   install(TARGETS qx_flash_hs RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT desktop)
+  # Qt Multimedia and Qt Network, loaded by the window on first need.
+  install(TARGETS qx_flash_hs-media LIBRARY DESTINATION ${qx_libexecdir} COMPONENT desktop)
   if(TARGET qx_flash_hs-webgl)
     install(TARGETS qx_flash_hs-webgl RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT desktop)
     qx_install_compressed(${dist}/man/qx_flash_hs-webgl.1 ${CMAKE_INSTALL_MANDIR}/man1 desktop)

@@ -22,6 +22,9 @@ cp examples/demo/demo.pp examples/demo/demo.flv "$work"/
   /usr/bin/qx_flash_hs-cli webgl site/index.html >/dev/null
   test -s site/index.webgl.html
   /usr/bin/qx_flash_hs --version
+  # The window loads Qt Multimedia and Qt Network from its module, found from its own folder.
+  test -s /usr/libexec/qx_flash_hs/qx_flash_hs-media.so
+  if readelf -d /usr/bin/qx_flash_hs | grep -E 'libQt6(Multimedia|Network)'; then exit 1; fi
   test -x /usr/libexec/qx_flash_hs/velmora_redirect
   /usr/libexec/qx_flash_hs/velmora_redirect --version
   test -s /usr/share/man/man1/velmora_redirect.1.gz

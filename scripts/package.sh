@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the .deb packages in build-pkg/ (Release, Debian's hardening flags, stripped):
 #   qx-flash-hs-cli  the command-line publisher alone (no Qt, no FFmpeg)
-#   qx-flash-hs      the desktop program, the HTML5 converter, the selector utility, the guide
+#   qx-flash-hs      the desktop program with its media module, the HTML5 converter, the selector
+#                    utility, the guide
 # then checks them with lintian when it is installed: no error or warning may remain.
 # Usage: scripts/package.sh [--install]   (--install also installs both with dpkg -i / apt)
 set -euo pipefail
@@ -16,9 +17,11 @@ ldflags=$(dpkg-buildflags --get LDFLAGS)
 . scripts/ccache-env.sh
 # Given on every run: CMake keeps the flags of its first run otherwise.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQX_SANITIZE=OFF -DQX_BUILD_GUI=ON \
-  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >/dev/null
+  -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$ldflags" >/dev/null
 # Only what the packages hold, not the tests.
-targets=(qx_flash_hs qx_flash_hs-cli qx_flash_hs-webgl qx_flash_hs-import velmora_redirect user_guide)
+targets=(qx_flash_hs qx_flash_hs-media qx_flash_hs-cli qx_flash_hs-webgl qx_flash_hs-import
+         velmora_redirect user_guide)
 mapfile -t gz < <(ninja -C "$build" -t targets all | sed -n 's/^\(qx_gz_[^:]*\):.*/\1/p')
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" "${gz[@]}"
 rm -f "$build"/*.deb
