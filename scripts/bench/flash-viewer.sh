@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Benchmark of the published Flash page played by Ruffle in headless Chromium (not a test): time
-# to the first video frame and frames drawn per second while the view turns, for 1280x640 and
-# 1920x960 H.264 and Sorenson Spark FLV, each with the viewer's low stage quality and the page's
-# high one side by side (and the machine's load), and the sizes of the stored viewers.
+# to the first video frame and frames drawn per second while the view is dragged round, for
+# 1280x640 and 1920x960 H.264 and Sorenson Spark FLV, each with the viewer's low stage quality and
+# the page's high one side by side (and the machine's load); the renderer's best for a stage filled
+# with one still picture (built with Haxe, when it is there); the sizes of the stored viewers.
 # Usage: scripts/bench/flash-viewer.sh [BUILD_DIR]   (default build; a Release build when missing; rebuilt when stale)
 set -euo pipefail
 cd "$(dirname "$0")/../.."

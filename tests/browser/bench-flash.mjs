@@ -1,14 +1,17 @@
 // Benchmark of the published Flash page in Ruffle (not a test): for 1280x640 and 1920x960 videos
 // in H.264 and Sorenson Spark FLV, the time from loading the page to the first video frame shown,
-// and the frames the viewer draws per second while the view turns (the perspective view is drawn
-// anew on every frame then, not only when the video has a new picture), side by side for the
-// stage quality the viewer draws with (low) and the page's own (high, the flash variable
-// quality=high, as viewers drew before). Also the viewers' sizes.
+// and the frames the viewer draws per second while the view turns (dragged with the mouse; the
+// perspective view is drawn anew on every frame then, not only when the video has a new picture),
+// side by side for the stage quality the viewer draws with (low) and the page's own (high, the
+// flash variable quality=high, as viewers drew before). Then, for each stage size, the yardstick:
+// the frames per second of a movie with one still smoothed picture over the whole stage and no
+// video (swf/StillPicture.hx, built with Haxe when it is there), the most that the renderer gives
+// any page that fills its stage with a picture. Also the viewers' sizes.
 // Run by scripts/bench/flash-viewer.sh, which gives QX_CLI and QX_REDIRECT.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
 import { makeBandsVideo } from './lib/testVideo.mjs';
 import { defaultPage, projectFileText, serveWithRedirect } from './lib/site.mjs';
 import { launchChromium } from './lib/chromium.mjs';
@@ -48,6 +51,21 @@ for (const c of cases) {
   fs.writeFileSync(path.join(dir, c.name, 'high.html'), fs.readFileSync(page, 'latin1')
     .replaceAll('"qx_flash_hs.swf"', '"qx_flash_hs.swf?quality=high"'), 'latin1');
 }
+// The yardstick movie at each stage size, where Haxe is there to build it.
+const stages = [...new Set(cases.map((c) => windows[c.window]))];
+const haxe = spawnSync('haxe', ['-version']).status === 0;
+if (haxe) {
+  for (const stage of stages) {
+    const [width, height] = stage.split('x');
+    const folder = path.join(dir, `still-${stage}`);
+    fs.mkdirSync(folder, { recursive: true });
+    execFileSync('haxe', ['-cp', path.resolve('swf'), '-main', 'StillPicture', '-swf',
+      path.join(folder, 'still.swf'), '-swf-version', '11.4', '-swf-header', `${width}:${height}:65:FFFFFF`]);
+    fs.writeFileSync(path.join(folder, 'page.html'), '<!DOCTYPE html><html><body>' +
+      `<object type="application/x-shockwave-flash" data="still.swf" width="${width}" height="${height}">` +
+      '<param name="quality" value="high"></object></body></html>');
+  }
+}
 const site = await serveWithRedirect(dir, true);
 const browser = await launchChromium();
 console.log(`Ruffle in headless Chromium (software GL), ${SECONDS} s ` +
@@ -84,7 +102,7 @@ function childrenCpuSeconds() {
   return ticks / 100; // USER_HZ
 }
 
-/** One run of a page: { firstFrame, fps, perCpu, rate, yaws }. */
+/** One run of a page: { firstFrame, fps, perCpu, rate, turned }. */
 async function measure(url) {
   const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
   try {
@@ -93,26 +111,68 @@ async function measure(url) {
     await page.goto(url);
     await waitForState(page, (s) => s.ready && s.framesDrawn > 0 && s.time > 0, 'first frame', 90000);
     const firstFrame = (Date.now() - loadStart) / 1000;
-    // The right arrow again and again: the view keeps turning, so every frame is drawn anew.
+    // Dragged to and fro with the button held, a step about every 40 ms: the view keeps turning,
+    // so every frame is drawn anew. (Arrow keys are not used: headless Chromium drops most.)
     const box = await playerBox(page);
-    await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+    const x0 = box.x + box.width / 2, y = box.y + box.height / 3;
+    await page.mouse.click(x0, y); // Ruffle takes the first press for itself
+    await page.waitForTimeout(300);
+    await page.mouse.move(x0, y);
+    await page.mouse.down();
     const before = await viewerState(page);
     const cpu0 = childrenCpuSeconds();
     const t0 = Date.now();
+    // How far the view turned in all (every fifth step it is asked where it looks).
+    let turned = 0;
+    let yaw = before.yaw;
     if (TURN) {
-      while (Date.now() - t0 < SECONDS * 1000) {
-        await page.keyboard.press('ArrowRight');
+      for (let step = 1; Date.now() - t0 < SECONDS * 1000; step++) {
+        await page.mouse.move(x0 + box.width / 4 * Math.sin(step / 8), y);
         await page.waitForTimeout(40);
+        if (step % 5 === 0) {
+          const now = (await viewerState(page)).yaw;
+          turned += Math.abs(((now - yaw + 540) % 360) - 180);
+          yaw = now;
+        }
       }
     } else {
       await page.waitForTimeout(SECONDS * 1000);
     }
     const after = await viewerState(page);
     const wall = (Date.now() - t0) / 1000;
+    await page.mouse.up();
     const perCpu = (after.framesDrawn - before.framesDrawn) / (childrenCpuSeconds() - cpu0);
     const fps = (after.framesDrawn - before.framesDrawn) / wall;
     const rate = (after.time - before.time) / wall;
-    return { firstFrame, fps, perCpu, rate, yaws: `${before.yaw.toFixed(0)} -> ${after.yaw.toFixed(0)}` };
+    return { firstFrame, fps, perCpu, rate, turned: `${turned.toFixed(0)}°` };
+  } finally {
+    await context.close();
+  }
+}
+
+/**
+ * The yardstick's frames per second: Ruffle draws the stage once per animation frame of the page,
+ * so the page's animation frames are counted.
+ */
+async function measureStill(url) {
+  const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
+  try {
+    const page = await context.newPage();
+    await page.goto(url);
+    await waitForState(page, (s) => s.framesDrawn > 0, 'the yardstick playing', 90000);
+    await page.waitForTimeout(1000);
+    const cpu0 = childrenCpuSeconds();
+    const frames = await page.evaluate((ms) => new Promise((resolve) => {
+      let n = 0;
+      const start = performance.now();
+      const count = () => {
+        n++;
+        if (performance.now() - start < ms) requestAnimationFrame(count);
+        else resolve(n);
+      };
+      requestAnimationFrame(count);
+    }), SECONDS * 1000);
+    return { fps: frames / SECONDS, perCpu: frames / (childrenCpuSeconds() - cpu0) };
   } finally {
     await context.close();
   }
@@ -133,12 +193,22 @@ try {
       }
       console.log(`${c.name.padEnd(24)} ${quality.padEnd(7)} ${r.firstFrame.toFixed(2).padStart(8)} s ` +
         `${r.fps.toFixed(1).padStart(14)} ${r.perCpu.toFixed(1).padStart(11)} ${r.rate.toFixed(2).padStart(14)}` +
-        `   (yaw ${r.yaws})`);
+        `   (turned ${r.turned})`);
     }
     const ratio = (key) => (runs.low[key] / runs.high[key]).toFixed(2);
     if (!runs.low.error && !runs.high.error) {
       console.log(`${c.name.padEnd(24)} low/high ${ratio('fps').padStart(26)}x ${ratio('perCpu').padStart(10)}x`);
     }
+  }
+  for (const stage of stages) {
+    const name = `yardstick@${stage}`.padEnd(24);
+    if (!haxe) {
+      console.log(`${name} left out: haxe is missing (scripts/deps.sh all installs it)`);
+      continue;
+    }
+    const r = await measureStill(`${site.url}still-${stage}/page.html`).catch((error) => ({ error }));
+    console.log(r.error ? `${name} failed: ${r.error.message.split('\n')[0]}`
+      : `${name} low     (one still picture, no video) ${r.fps.toFixed(1).padStart(5)} ${r.perCpu.toFixed(1).padStart(11)}`);
   }
 } finally {
   await browser.close();
