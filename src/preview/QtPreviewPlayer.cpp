@@ -53,7 +53,7 @@ QtPreviewPlayer::QtPreviewPlayer(QWidget* parent, MediaModule& media)
 }
 
 MediaEngine* QtPreviewPlayer::media() {
-  if (player_ || playerTried_) return player_.get();
+  if (playerTried_) return player_.get();
   playerTried_ = true;
   player_ = MediaEngine::make(module_, view_ ? view_->scene() : nullptr,
                               QSizeF(kArea.width(), kArea.height() - kControlsHeight));
