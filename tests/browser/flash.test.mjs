@@ -22,6 +22,9 @@ const suite = tools ? suiteOf([
   { ...flashPage, name: 'h264', video: 'flicker' },
   { ...flashPage, name: 'sorenson', video: 'sorenson' },
   { ...flashPage, name: 'up', video: 'sphere', yaw: 240, pitch: 30, controls: false },
+  // The top of a 30 degree up view reaches beyond the cylindrical picture's 45 degrees.
+  { ...flashPage, name: 'black', video: 'band', yaw: 330, pitch: 30, viewMode: 1, stageColor: '#808080',
+    controls: false },
   // Times far apart: a screenshot can come a second or two after the state that asked for it.
   { ...flashPage, name: 'tour', video: 'long', yaw: 30, hsIcon: 2, hotspots: [
     { slot: 2, yaw: configYaw(30), pos: 0.5, time: 4, self: 1, title: 'Trap', link: TRAP },
@@ -54,6 +57,15 @@ test('each kind of video plays, facing the configured direction', { skip }, asyn
     const later = await viewerState(page);
     assert.ok(later.framesDrawn > state.framesDrawn, `${name}: frames drawn`);
   }
+  await page.context().close();
+});
+
+test('Black Areas shows the stage colour beyond the picture', { skip }, async () => {
+  const page = await suite.newPage();
+  await openFlash(page, url('black'));
+  const stage = { stage: [128, 128, 128] };
+  assert.equal(await stageColourAt(page, 0.5, 0.02, stage), 'stage');
+  assert.equal(await stageColourAt(page, 0.5, 0.5, stage), 'cyan');
   await page.context().close();
 });
 

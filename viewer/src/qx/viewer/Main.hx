@@ -128,12 +128,26 @@ class Main extends Sprite {
 		var w = stage.stageWidth, h = stage.stageHeight;
 		view.setAspect(h / Math.max(1, w));
 		// The stage colour shows beyond the picture (Black Areas) and before the first frame.
+		// A player that has Stage.color clears each frame with it; a fill under the sphere would
+		// cost a software renderer a pass over every pixel.
 		graphics.clear();
-		graphics.beginFill(config.stageColor);
-		graphics.drawRect(0, 0, w, h);
-		graphics.endFill();
+		if (!colourStage(config.stageColor)) {
+			graphics.beginFill(config.stageColor);
+			graphics.drawRect(0, 0, w, h);
+			graphics.endFill();
+		}
 		if (bar != null) bar.layout(w, h);
 		drawnVersion = -1;
+	}
+
+	/** Whether the player took the colour as the stage's own (Flash Player 10.2 and later). */
+	function colourStage(colour:Int):Bool {
+		try {
+			untyped stage["color"] = colour;
+			return true;
+		} catch (e:Dynamic) {
+			return false;
+		}
 	}
 
 	/** The frame size is known: a Video of that size (draw() renders a Video at its own size). */
