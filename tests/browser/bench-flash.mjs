@@ -4,7 +4,7 @@
 // perspective view is drawn anew on every frame then, not only when the video has a new picture),
 // side by side for the stage quality the viewer draws with (low) and the page's own (high, the
 // flash variable quality=high, as viewers drew before). Then, for each stage size, the yardstick:
-// the frames per second of a movie with one still smoothed picture over the whole stage and no
+// the frames per second of a movie with one still picture over the whole stage and no
 // video (swf/StillPicture.hx, built with Haxe when it is there), the most that the renderer gives
 // any page that fills its stage with a picture. Also the viewers' sizes.
 // Run by scripts/bench/flash-viewer.sh, which gives QX_CLI and QX_REDIRECT.
@@ -20,6 +20,9 @@ import { playerBox, viewerState, waitForState } from './lib/flash.mjs';
 const SECONDS = Number(process.env.QX_BENCH_SECONDS || 8);
 // QX_BENCH_TURN=0: the view stands still and only new video frames are drawn.
 const TURN = process.env.QX_BENCH_TURN !== '0';
+// QX_BENCH_SMOOTH=1: the pages (and the yardstick) smooth the picture, as the viewer's "quality"
+// setting asks; without it they do not, as a new project does not.
+const SMOOTH = process.env.QX_BENCH_SMOOTH === '1';
 // Videos at 25 frames per second, on the 640 x 480 stage (window 8, the example's) and the
 // 800 x 600 one (window 11): software GL's cost grows with the stage's pixels.
 const videos = [
@@ -34,6 +37,13 @@ const cases = videos.flatMap((v) => Object.entries(windows)
   .map(([window, stage]) => ({ ...v, video: v.name, name: `${v.name}@${stage}`, window })))
   .filter((c) => c.name.includes(process.env.QX_BENCH_CASES || ''));
 
+const otherViewers = Object.fromEntries((process.env.QX_BENCH_VIEWERS || '').split(':').filter(Boolean)
+  .map((folder) => [path.basename(path.resolve(folder)), path.resolve(folder)]));
+// QX_BENCH_ROUNDS=N: each case's pages N times, alternated, so that a drift of the machine falls
+// on all of them alike.
+const ROUNDS = Number(process.env.QX_BENCH_ROUNDS || 1);
+// QX_BENCH_PAGES=low,vA: only those pages of each case (high, low, or a viewer build's folder name).
+const only = (name) => !process.env.QX_BENCH_PAGES || process.env.QX_BENCH_PAGES.split(',').includes(name);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'qx-bench-flash-'));
 const dir = path.join(work, 'site');
 for (const c of cases) {
@@ -43,13 +53,21 @@ for (const c of cases) {
   }
   // Each page in a folder of its own: it reads the config.xml beside it.
   const project = path.join(work, `${c.name}.pp`);
-  fs.writeFileSync(project, projectFileText({ ...defaultPage, name: c.name }, video)
+  fs.writeFileSync(project, projectFileText({ ...defaultPage, name: c.name, smooth: SMOOTH }, video)
     .replace('<WINDOW>4</WINDOW>', `<WINDOW>${c.window}</WINDOW>`), 'latin1');
   const page = path.join(dir, c.name, 'page.html');
   execFileSync(process.env.QX_CLI, ['publish', project, page]);
   // The same page asking the viewer to keep the page's quality.
   fs.writeFileSync(path.join(dir, c.name, 'high.html'), fs.readFileSync(page, 'latin1')
     .replaceAll('"qx_flash_hs.swf"', '"qx_flash_hs.swf?quality=high"'), 'latin1');
+  // QX_BENCH_VIEWERS=FOLDER[:FOLDER...] (each built by scripts/build-viewers.py FOLDER): the same
+  // page with those builds of the viewer, measured beside the stored one.
+  for (const [name, folder] of Object.entries(otherViewers)) {
+    fs.copyFileSync(path.join(folder, `VIEWER1${c.window.padStart(2, '0')}.swf`),
+      path.join(dir, c.name, `${name}.swf`));
+    fs.writeFileSync(path.join(dir, c.name, `${name}.html`), fs.readFileSync(page, 'latin1')
+      .replaceAll('"qx_flash_hs.swf"', `"${name}.swf"`), 'latin1');
+  }
 }
 // The yardstick movie at each stage size, where Haxe is there to build it.
 const stages = [...new Set(cases.map((c) => windows[c.window]))];
@@ -63,20 +81,22 @@ if (haxe) {
       path.join(folder, 'still.swf'), '-swf-version', '11.4', '-swf-header', `${width}:${height}:65:FFFFFF`]);
     fs.writeFileSync(path.join(folder, 'page.html'), '<!DOCTYPE html><html><body>' +
       `<object type="application/x-shockwave-flash" data="still.swf" width="${width}" height="${height}">` +
-      '<param name="quality" value="high"></object></body></html>');
+      `<param name="quality" value="high"><param name="flashvars" value="smooth=${SMOOTH ? 1 : 0}">` +
+      '</object></body></html>');
   }
 }
 const site = await serveWithRedirect(dir, true);
 const browser = await launchChromium();
 console.log(`Ruffle in headless Chromium (software GL), ${SECONDS} s ` +
-  (TURN ? 'turning (an arrow key about every 50 ms)' : 'looking ahead'));
+  (TURN ? 'turning (dragged with the mouse)' : 'looking ahead') + (SMOOTH ? ', smoothed' : ', not smoothed'));
 console.log(`load: ${os.loadavg().map((l) => l.toFixed(1)).join(' ')} (1, 5, 15 min) on ` +
   `${os.cpus().length} cores`);
 console.log('case                     quality   first frame   frames drawn/s   per CPU s   video time/s');
 
 /**
  * CPU seconds used so far by this process's descendants (Chromium and its renderer and GPU
- * processes): on a machine others share, frames per CPU second are steadier than per second.
+ * processes), in all and by Chromium's process type: on a machine others share, frames per CPU
+ * second are steadier than per second, and the types say which process is the limit.
  */
 function childrenCpuSeconds() {
   const parent = new Map();
@@ -97,12 +117,28 @@ function childrenCpuSeconds() {
     for (let p = parent.get(pid); p; p = parent.get(p)) if (p === process.pid) return true;
     return false;
   };
-  let ticks = 0;
-  for (const [pid, t] of cpu) if (ours(pid)) ticks += t;
-  return ticks / 100; // USER_HZ
+  const byType = { all: 0 };
+  for (const [pid, ticks] of cpu) {
+    if (!ours(pid)) continue;
+    let type = 'browser';
+    try {
+      type = /--type=([a-z-]+)/.exec(fs.readFileSync(`/proc/${pid}/cmdline`, 'latin1'))?.[1] ?? type;
+    } catch {
+      continue;
+    }
+    byType[type] = (byType[type] ?? 0) + ticks / 100; // USER_HZ
+    byType.all += ticks / 100;
+  }
+  return byType;
 }
 
-/** One run of a page: { firstFrame, fps, perCpu, rate, turned }. */
+/** Cores used between two readings of childrenCpuSeconds, by process type. */
+function coresUsed(before, after, seconds) {
+  return ['gpu-process', 'renderer', 'browser'].map((type) =>
+    `${type.replace('-process', '')} ${(((after[type] ?? 0) - (before[type] ?? 0)) / seconds).toFixed(2)}`).join(', ');
+}
+
+/** One run of a page: { firstFrame, fps, perCpu, rate, shown, turned, cores }. */
 async function measure(url) {
   const context = await browser.newContext({ viewport: { width: 1000, height: 800 } });
   try {
@@ -119,7 +155,15 @@ async function measure(url) {
     await page.waitForTimeout(300);
     await page.mouse.move(x0, y);
     await page.mouse.down();
+    // The page's animation frames are counted too: Ruffle draws the stage at most once in each,
+    // however many of the movie's frames (and draws of the viewer) it runs there.
+    await page.evaluate(() => {
+      window.qxAnimationFrames = 0;
+      const count = () => { window.qxAnimationFrames++; requestAnimationFrame(count); };
+      requestAnimationFrame(count);
+    });
     const before = await viewerState(page);
+    const frames0 = await page.evaluate(() => window.qxAnimationFrames);
     const cpu0 = childrenCpuSeconds();
     const t0 = Date.now();
     // How far the view turned in all (every fifth step it is asked where it looks).
@@ -139,12 +183,15 @@ async function measure(url) {
       await page.waitForTimeout(SECONDS * 1000);
     }
     const after = await viewerState(page);
+    const frames = await page.evaluate(() => window.qxAnimationFrames) - frames0;
     const wall = (Date.now() - t0) / 1000;
     await page.mouse.up();
-    const perCpu = (after.framesDrawn - before.framesDrawn) / (childrenCpuSeconds() - cpu0);
+    const cpu1 = childrenCpuSeconds();
+    const perCpu = (after.framesDrawn - before.framesDrawn) / (cpu1.all - cpu0.all);
     const fps = (after.framesDrawn - before.framesDrawn) / wall;
     const rate = (after.time - before.time) / wall;
-    return { firstFrame, fps, perCpu, rate, turned: `${turned.toFixed(0)}°` };
+    return { firstFrame, fps, perCpu, rate, shown: frames / wall, turned: `${turned.toFixed(0)}°`,
+      cores: coresUsed(cpu0, cpu1, wall) };
   } finally {
     await context.close();
   }
@@ -172,7 +219,8 @@ async function measureStill(url) {
       };
       requestAnimationFrame(count);
     }), SECONDS * 1000);
-    return { fps: frames / SECONDS, perCpu: frames / (childrenCpuSeconds() - cpu0) };
+    const cpu1 = childrenCpuSeconds();
+    return { fps: frames / SECONDS, perCpu: frames / (cpu1.all - cpu0.all), cores: coresUsed(cpu0, cpu1, SECONDS) };
   } finally {
     await context.close();
   }
@@ -181,23 +229,30 @@ async function measureStill(url) {
 try {
   for (const c of cases) {
     const runs = {};
-    for (const quality of ['high', 'low']) {
+    const pages = { high: 'high', low: 'page', ...Object.fromEntries(Object.keys(otherViewers).map((n) => [n, n])) };
+    for (let round = 0; round < ROUNDS; round++) for (const quality of Object.keys(pages).filter(only)) {
       // A case that does not play in time (a heavy video on a busy machine) is reported, and
       // the others still run.
-      const r = await measure(`${site.url}${c.name}/${quality === 'high' ? 'high' : 'page'}.html`)
+      const r = await measure(`${site.url}${c.name}/${pages[quality]}.html`)
         .catch((error) => ({ error }));
-      runs[quality] = r;
+      (runs[quality] ??= []).push(r);
       if (r.error) {
         console.log(`${c.name.padEnd(24)} ${quality.padEnd(7)} failed: ${r.error.message.split('\n')[0]}`);
         continue;
       }
       console.log(`${c.name.padEnd(24)} ${quality.padEnd(7)} ${r.firstFrame.toFixed(2).padStart(8)} s ` +
         `${r.fps.toFixed(1).padStart(14)} ${r.perCpu.toFixed(1).padStart(11)} ${r.rate.toFixed(2).padStart(14)}` +
-        `   (turned ${r.turned})`);
+        `   (turned ${r.turned}, ${r.shown.toFixed(1)} animation frames/s; cores: ${r.cores})`);
     }
-    const ratio = (key) => (runs.low[key] / runs.high[key]).toFixed(2);
-    if (!runs.low.error && !runs.high.error) {
-      console.log(`${c.name.padEnd(24)} low/high ${ratio('fps').padStart(26)}x ${ratio('perCpu').padStart(10)}x`);
+    // Ratios of the rounds' sums, where every round of both pages played.
+    const sum = (quality, key) => runs[quality].reduce((total, r) => total + r[key], 0);
+    const ratio = (a, b, key) => (sum(a, key) / sum(b, key)).toFixed(2);
+    const played = (quality) => runs[quality] && runs[quality].every((r) => !r.error);
+    for (const [a, b] of [['low', 'high'], ...Object.keys(otherViewers).map((n) => [n, 'low'])]) {
+      if (played(a) && played(b)) {
+        console.log(`${c.name.padEnd(24)} ${`${a}/${b}`.padEnd(9)} ${ratio(a, b, 'fps').padStart(25)}x ` +
+          `${ratio(a, b, 'perCpu').padStart(10)}x`);
+      }
     }
   }
   for (const stage of stages) {
@@ -208,7 +263,8 @@ try {
     }
     const r = await measureStill(`${site.url}still-${stage}/page.html`).catch((error) => ({ error }));
     console.log(r.error ? `${name} failed: ${r.error.message.split('\n')[0]}`
-      : `${name} low     (one still picture, no video) ${r.fps.toFixed(1).padStart(5)} ${r.perCpu.toFixed(1).padStart(11)}`);
+      : `${name} low     (one still picture, no video) ${r.fps.toFixed(1).padStart(5)} ${r.perCpu.toFixed(1).padStart(11)}` +
+        `   (cores: ${r.cores})`);
   }
 } finally {
   await browser.close();

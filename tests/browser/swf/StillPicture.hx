@@ -1,7 +1,8 @@
 // The yardstick of bench-flash.mjs: what the runtime's renderer can do at best for a page like the
-// viewer's. One still smoothed picture (a 1024 x 512 bitmap, as big as the viewer's copies) fills
-// the stage at the viewer's low quality, and a small square moves on every frame so that every
-// frame is drawn; no video, no triangles. Answers qxViewerState as the viewer does.
+// viewer's. One still picture (a 1024 x 512 bitmap, as big as the viewer's copies; smoothed with
+// the flash variable smooth=1, as the viewer's "quality" does) fills the stage at the viewer's low
+// quality, and a small square moves on every frame so that every frame is drawn; no video, no
+// triangles. Answers qxViewerState as the viewer does.
 import flash.display.BitmapData;
 import flash.display.Shape;
 import flash.display.StageAlign;
@@ -24,7 +25,7 @@ class StillPicture {
 		var fill = new Matrix();
 		fill.scale(w / 1024, h / 512);
 		var sphere = new Shape();
-		sphere.graphics.beginBitmapFill(picture, fill, false, true);
+		sphere.graphics.beginBitmapFill(picture, fill, false, Lib.current.loaderInfo.parameters.smooth == "1");
 		sphere.graphics.drawRect(0, 0, w, h);
 		Lib.current.addChild(sphere);
 		var mover = new Shape();
